@@ -1,0 +1,185 @@
+// Program start, the menu bar, leaving the program, and the sound device.
+#include <QMenu>
+#include <QMenuBar>
+
+#include "tests/ui/window_fixture.h"
+
+namespace nirvex::testing {
+namespace {
+
+TEST_F(WindowTest, StartsWithTheInitialPositionAndNoGame) {
+  start();
+  EXPECT_EQ(w->windowTitle(), QStringLiteral("Nirvex将棋"));
+  EXPECT_TRUE(w->menu_item("LEVEL3")->isChecked());
+  EXPECT_FALSE(w->menu_item("LEVEL1")->isChecked());
+  EXPECT_EQ(w->g.level, 3);
+  EXPECT_EQ(w->g.turn, side_none);
+  EXPECT_EQ(w->g.lower_side, w->g.second_side);
+  EXPECT_EQ(w->g.upper_side, w->g.first_side);
+  EXPECT_EQ(w->start_dir, QDir::currentPath());
+  EXPECT_FALSE(w->timer_running());
+  // Four waves, the music last.
+  EXPECT_NE(w->snd_other, 0);
+  EXPECT_NE(w->snd_forbidden, 0);
+  EXPECT_NE(w->snd_piece, 0);
+  EXPECT_NE(w->snd_bgm, 0);
+  EXPECT_EQ(sound.created_sizes.size(), 4u);
+  // The board as painted matches the position.
+  for (int x = 1; x <= 6; ++x)
+    for (int y = 1; y <= 6; ++y) EXPECT_EQ(w->canvas.picture_at(x, y), w->g.board[x][y]);
+  EXPECT_EQ(w->canvas.picture_at(10.2, 0), title_picture_id);
+}
+
+TEST_F(WindowTest, MenuBarHasEveryItemWithItsCaption) {
+  start();
+  const std::pair<const char*, const char*> items[] = {
+      {"TAIKYOKU", "対局"}, {"MATCH_MAN", "対局(人間)"}, {"START", "スタート"},
+      {"START2", "対局(COM)"}, {"SENTE", "先手"}, {"GOTE", "後手"},
+      {"LEVEL", "COM対局ﾚﾍﾞﾙ"}, {"LEVEL1", "LEVEL1"}, {"LEVEL2", "LEVEL2"},
+      {"LEVEL3", "LEVEL3"}, {"OWARI", "終わり"}, {"STOP", "局面"},
+      {"CANCEL", "最初"}, {"REVERSE", "反転"}, {"REPLAY", "戻"}, {"AFTER", "進"},
+      {"KIFU", "棋譜"}, {"KIFU_READ", "読込"}, {"KIFU_WRITE", "書込"},
+      {"OPTION", "ｵﾌﾟｼｮﾝ"}, {"HAIKEI_GA", "背景画"}, {"MIDORI", "緑"},
+      {"TATAMI", "畳"}, {"TAKE", "竹"}, {"UCHU", "宇宙"}, {"RENGA", "煉瓦"},
+      {"SIDOU", "移動指導"}, {"KEIKA", "経過時間"}, {"BGM", "BGM"},
+      {"SONOTA", "その他"}, {"KAISETU", "解説"}, {"VER", "バージョン情報"}};
+  for (const auto& [name, caption] : items) {
+    QAction* a = w->menu_item(QString::fromLatin1(name));
+    ASSERT_NE(a, nullptr) << name;
+    EXPECT_EQ(a->text(), QString::fromUtf8(caption)) << name;
+  }
+  // The top level in order, with "戻" and "進" directly on the bar.
+  QStringList top;
+  for (QAction* a : w->menuBar()->actions()) top << a->text();
+  EXPECT_EQ(top, (QStringList{"対局", "局面", "戻", "進", "棋譜", "ｵﾌﾟｼｮﾝ", "その他"}));
+  EXPECT_TRUE(w->menu_item("MIDORI")->isChecked());
+}
+
+TEST_F(WindowTest, ClickBeforeAnyGameAsksToStartOne) {
+  start();
+  click(1, 5);
+  EXPECT_EQ(played_names(), QStringList{"forbidden"});
+  ASSERT_EQ(dialogs.shown.size(), 1u);
+  EXPECT_EQ(last_message().text, QStringLiteral("「対局」で始めて下さい"));
+  EXPECT_EQ(last_message().title, QStringLiteral("開始"));
+  EXPECT_EQ(w->g.pick_state, 0);
+}
+
+TEST_F(WindowTest, EscapeEndsTheProgramAndReleasesTheSounds) {
+  start();
+  QTest::keyClick(w.get(), Qt::Key_Escape);
+  EXPECT_EQ(ended, 1);
+  EXPECT_TRUE(dialogs.shown.empty());  // no question asked
+  EXPECT_EQ(sound.freed, (std::vector<int>{w->snd_other, w->snd_forbidden,
+                                           w->snd_piece, w->snd_bgm}));
+  EXPECT_EQ(sound.terminated, 7);
+}
+
+TEST_F(WindowTest, OtherKeysDoNothing) {
+  start();
+  QTest::keyClick(w.get(), Qt::Key_A);
+  w->Form_KeyPress(13);
+  EXPECT_EQ(ended, 0);
+  EXPECT_TRUE(sound.freed.empty());
+}
+
+TEST_F(WindowTest, OwariAndClosingTheWindowEndTheProgram) {
+  start();
+  trigger("OWARI");
+  EXPECT_EQ(ended, 1);
+  EXPECT_EQ(sound.freed.size(), 4u);
+  w->close();
+  EXPECT_EQ(sound.freed.size(), 4u);  // released once only
+}
+
+TEST_F(WindowTest, ClosingTheWindowEndsTheProgram) {
+  start();
+  w->close();
+  EXPECT_EQ(ended, 1);
+  EXPECT_EQ(sound.freed.size(), 4u);
+  EXPECT_EQ(sound.terminated, 7);
+}
+
+TEST_F(WindowTest, NoSoundDeviceWarnsOnceAndRunsSilent) {
+  sound.device_available = false;
+  w = std::make_unique<MainWindow>(platform_);
+  w->Form_Load();
+  ASSERT_EQ(dialogs.shown.size(), 1u);
+  EXPECT_EQ(dialogs.shown[0].text, QStringLiteral("Direct Soundインターフェースが作成できません。"));
+  EXPECT_EQ(dialogs.shown[0].title, QStringLiteral("Nirvex将棋.dll"));
+  EXPECT_EQ(dialogs.shown[0].icon, MsgIcon::warning);
+  EXPECT_EQ(w->snd_piece, 0);
+  EXPECT_EQ(w->snd_bgm, 0);
+  EXPECT_TRUE(sound.created_sizes.empty());
+  // The game goes on.
+  trigger("START");
+  move(1, 5, 1, 4);
+  EXPECT_EQ(w->g.board[1][4], -20);
+  // Leaving does not terminate a device that never opened.
+  trigger("OWARI");
+  EXPECT_EQ(sound.terminated, 0);
+}
+
+class NoWavesTest : public WindowTest {
+ protected:
+  NoWavesTest() { with_waves_ = false; }
+};
+
+TEST_F(NoWavesTest, MissingWaveFilesGiveSilentBuffers) {
+  start();
+  EXPECT_TRUE(dialogs.shown.empty());
+  EXPECT_EQ(w->snd_bgm, 0);
+  EXPECT_EQ(w->snd_piece, 0);
+  trigger("BGM");
+  EXPECT_TRUE(w->menu_item("BGM")->isChecked());
+  EXPECT_EQ(sound.looped, std::vector<int>{0});
+}
+
+TEST_F(WindowTest, BgmItemStartsAndStopsTheMusic) {
+  start();
+  trigger("BGM");
+  EXPECT_TRUE(w->menu_item("BGM")->isChecked());
+  EXPECT_EQ(sound.looped, std::vector<int>{w->snd_bgm});
+  trigger("BGM");
+  EXPECT_FALSE(w->menu_item("BGM")->isChecked());
+  EXPECT_EQ(sound.stopped, std::vector<int>{w->snd_bgm});
+}
+
+TEST_F(WindowTest, LevelDuringATwoPlayerGameChangesOnlyTheMark) {
+  start();
+  trigger("START");
+  w->canvas.clear_log();
+  trigger("LEVEL1");
+  EXPECT_EQ(w->g.level, 1);
+  EXPECT_TRUE(w->menu_item("LEVEL1")->isChecked());
+  EXPECT_FALSE(w->menu_item("LEVEL3")->isChecked());
+  EXPECT_FALSE(w->menu_item("LEVEL2")->isChecked());
+  EXPECT_TRUE(w->canvas.text_log().empty());  // no level digit drawn
+  trigger("LEVEL2");
+  EXPECT_EQ(w->g.level, 2);
+  EXPECT_FALSE(w->menu_item("LEVEL1")->isChecked());
+}
+
+TEST_F(WindowTest, WindowScalesAndClicksMapThroughTheSameScale) {
+  start();
+  trigger("START");
+  for (QSize size : {QSize(500, 420), QSize(1900, 1000), QSize(1200, 1400)}) {
+    w->resize(size);
+    QCoreApplication::processEvents();
+    const QRectF r = w->board_view()->target_rect();
+    // Proportions kept.
+    EXPECT_NEAR(r.width() / r.height(), double(surface_width_twips) / surface_height_twips,
+                0.01);
+    const QPointF t = w->board_view()->to_twips(w->board_view()->from_twips({3000, 2000}));
+    EXPECT_NEAR(t.x(), 3000, 1e-6);
+    EXPECT_NEAR(t.y(), 2000, 1e-6);
+  }
+  w->resize(700, 520);
+  QCoreApplication::processEvents();
+  move(1, 5, 1, 4);
+  EXPECT_EQ(w->g.board[1][4], -20);
+  EXPECT_EQ(w->g.board[1][5], 0);
+}
+
+}  // namespace
+}  // namespace nirvex::testing

@@ -1,0 +1,77 @@
+// The back buffer everything on the board side of the window is painted
+// onto.  Positions are cells of the board grid (fractions and negative
+// values allowed); a cell is 570 x 660 twips and cell (0, 0) starts at
+// (1050, 100) twips.  The buffer is kept at four pixels per 15 twips, so
+// the window can show it scaled to any size and stay sharp.
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QHash>
+#include <QImage>
+#include <QPointF>
+#include <QString>
+#include <vector>
+
+namespace nirvex {
+
+// Size of the painted area in twips.
+constexpr int surface_width_twips = 9480;
+constexpr int surface_height_twips = 6060;
+// Buffer pixels per twip: pictures are painted at 15 twips per natural
+// pixel, and the buffer holds four pixels for each of those.
+constexpr double buffer_pixels_per_twip = 4.0 / 15.0;
+
+QColor palette_colour(int index);
+
+// One text as painted, for whoever wants to read the screen back.
+struct PaintedText {
+  double x = 0, y = 0;
+  QString text;
+  int colour = 0;
+  int size = 0;
+};
+
+class Canvas {
+ public:
+  Canvas();
+
+  const QImage& image() const { return image_; }
+
+  // Twip position of a cell position.
+  static QPointF cell_to_twips(double x, double y);
+
+  // Fills the whole surface with a palette colour.
+  void clear(int colour);
+  // Paints a picture (piece code, picture id or background id) with its
+  // top-left corner at the cell position; unknown ids paint nothing.
+  void draw_picture(int id, double x, double y);
+  // Outlines the cell from (col, row) to (col + 1, row + 1).
+  void draw_frame(int colour, double col, double row);
+  // Prints text with its top-left corner at the cell position.
+  void print_text(double x, double y, const QString& text, int colour,
+                  int size);
+  void set_bold(bool bold) { bold_ = bold; }
+
+  // What was painted since the log was last cleared.
+  const std::vector<PaintedText>& text_log() const { return text_log_; }
+  void clear_log() { text_log_.clear(); pictures_.clear(); frames_.clear(); }
+  // Last picture id painted at exactly this cell position (or -99999).
+  int picture_at(double x, double y) const;
+  // Last frame colour drawn at this cell (or -1).
+  int frame_at(int col, int row) const;
+  // Texts whose top-left corner lies in the cell rectangle [x0,x1)x[y0,y1).
+  QStringList texts_in(double x0, double y0, double x1, double y1) const;
+
+  // The picture painted for an id, natural size; null for none.
+  static QImage picture(int id, bool hires);
+
+ private:
+  QImage image_;
+  bool bold_ = false;
+  std::vector<PaintedText> text_log_;
+  QHash<qint64, int> pictures_;
+  QHash<qint64, int> frames_;
+};
+
+}  // namespace nirvex

@@ -1,0 +1,51 @@
+#include "ui/qt_platform.h"
+
+#include <QDesktopServices>
+#include <QMessageBox>
+#include <QTime>
+#include <QUrl>
+#include <chrono>
+#include <thread>
+
+#include "sound/ds_sound.h"
+
+namespace nirvex {
+
+MsgAnswer QtDialogs::message(const QString& text, const QString& title,
+                             MsgButtons buttons, MsgIcon icon) {
+  QMessageBox box(icon == MsgIcon::warning ? QMessageBox::Warning : QMessageBox::NoIcon,
+                  title, text,
+                  buttons == MsgButtons::yes_no ? (QMessageBox::Yes | QMessageBox::No)
+                                                : QMessageBox::Ok,
+                  parent);
+  const int r = box.exec();
+  if (buttons == MsgButtons::ok) return MsgAnswer::ok;
+  return r == QMessageBox::Yes ? MsgAnswer::yes : MsgAnswer::no;
+}
+
+double SystemClock::seconds_since_midnight() {
+  return QTime::currentTime().msecsSinceStartOfDay() / 1000.0;
+}
+
+// A wait that blocks the game without keeping a core busy.
+void SystemClock::pause(double seconds) {
+  if (seconds > 0)
+    std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
+}
+
+int SdlSound::dsInitialize(std::intptr_t h) { return nirvex::dsInitialize(h); }
+int SdlSound::dsCreateDSB(int device, const void* wave, std::size_t size, int flags) {
+  return nirvex::dsCreateDSB(device, wave, size, flags);
+}
+void SdlSound::dsPlay(int id) { nirvex::dsPlay(id); }
+void SdlSound::dsPlayLooping(int id) { nirvex::dsPlayLooping(id); }
+void SdlSound::dsStop(int id) { nirvex::dsStop(id); }
+void SdlSound::dsFree(int id) { nirvex::dsFree(id); }
+void SdlSound::dsTerminate(int device) { nirvex::dsTerminate(device); }
+
+bool DesktopBrowser::open(const QString& address) {
+  const QUrl url = QUrl::fromUserInput(address);
+  return QDesktopServices::openUrl(url);
+}
+
+}  // namespace nirvex
