@@ -1,22 +1,10 @@
-// Menu parts that are still to come: the settings file, the record panel
-// and the computer player.  Until then they leave the game as it is.
+// Menu parts that are still to come: the record panel and the computer
+// player.  Until then they leave the game as it is.
+#include "engine/square_maps.h"
+#include "engine/upper_mate.h"
 #include "ui/main_window.h"
 
 namespace nirvex {
-
-void MainWindow::read_settings() {
-  g.background_id = background_green;
-  mark_background_menu(background_green);
-}
-
-void MainWindow::write_settings() {}
-
-void MainWindow::background_Click(int background) {
-  mark_background_menu(background);
-  g.background_id = background;
-  redraw_all();
-  refresh();
-}
 
 void MainWindow::show_file_lists(bool, bool, bool) {}
 
@@ -24,6 +12,9 @@ void MainWindow::show_name_panel(int) {}
 
 void MainWindow::com_ban() {}
 
-bool MainWindow::computer_king_mated() { return false; }
+bool MainWindow::computer_king_mated() {
+  build_square_maps(g, analysis);
+  return upper_side_mated(g, analysis) == flag_on;
+}
 
 }  // namespace nirvex

@@ -10,7 +10,9 @@
 #include <QTimer>
 #include <functional>
 
+#include "engine/analysis.h"
 #include "model/game_state.h"
+#include "settings/settings_file.h"
 #include "ui/canvas.h"
 #include "ui/platform.h"
 
@@ -30,6 +32,7 @@ class MainWindow : public QMainWindow {
 
   // ---- The game object and what tests and tools may look at. ----
   GameState g;
+  Analysis analysis;  // square maps and the computer's position tests
   Canvas canvas;
   QString start_dir;
   int sound_device = 0;
@@ -113,6 +116,8 @@ class MainWindow : public QMainWindow {
   void read_settings();
   void write_settings();
   void background_Click(int background);
+  void apply_default_settings(bool with_background);
+  SettingsValues checked_settings() const;
 
   // ---- Record panel (opened by the record menu). ----
   void show_file_lists(bool drives, bool dirs, bool files);

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QStringEncoder>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -45,6 +46,11 @@ class WindowTest : public ::testing::Test {
 
   // Creates and loads the window (as the program does at start).
   void start() {
+    if (!settings_.isNull()) {
+      QFile ini(dir_.filePath(QStringLiteral("Nirvex将棋.ini")));
+      ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+      ini.write(settings_);
+    }
     w = std::make_unique<MainWindow>(platform_);
     w->resize(948, 606 + 30);
     w->show();
@@ -87,8 +93,16 @@ class WindowTest : public ::testing::Test {
   const ShownMessage& last_message() const { return dialogs.shown.back(); }
 
   bool with_waves_ = true;
+  // The settings file the program finds at start; null for none.  Tests
+  // start with every option off unless they say otherwise.
+  QByteArray settings_ = QByteArray(
+      "\x94\x77\x8c\x69\x89\xe6=\x97\xce\r\n"  // 背景画=緑 in Shift_JIS
+      "\x88\xda\x93\xae\x8e\x77\x93\xb1=OFF\r\n"  // 移動指導
+      "\x8c\x6f\x89\xdf\x8e\x9e\x8a\xd4=OFF\r\n"  // 経過時間
+      "BGM=OFF\r\n");
   QTemporaryDir dir_;
   QString old_dir_;
+  QString ini_path() const { return dir_.filePath(QStringLiteral("Nirvex将棋.ini")); }
   FakeDialogs dialogs;
   FakeClock clock;
   FakeSound sound;

@@ -1,0 +1,56 @@
+// The settings file "Nirvex将棋.ini": four lines of key=value that carry
+// the background picture, move guidance, the elapsed-time display and the
+// music from one run to the next.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace nirvex {
+
+inline const QString settings_file_name = QStringLiteral("Nirvex将棋.ini");
+
+// The four choices as the menu check marks hold them.  background is the
+// background id (2 green … 6 brick), or none when no item is checked.
+struct SettingsValues {
+  std::optional<int> background;
+  bool guidance = false;
+  bool elapsed_time = false;
+  bool music = false;
+};
+
+// What a file said: each key only where a line named it (later lines win).
+struct SettingsRead {
+  bool ok = false;  // false: missing, unreadable or malformed
+  std::optional<int> background;
+  std::optional<bool> guidance;
+  std::optional<bool> elapsed_time;
+  std::optional<bool> music;
+};
+
+// The values written when the file is missing or broken.
+SettingsValues default_settings();
+
+// Text of a file's bytes: UTF-8 when they are valid UTF-8, else Shift_JIS.
+QString decode_settings_text(const QByteArray& bytes);
+
+// Reads the lines of a settings file.  A line without "=" (an empty line
+// too) makes the whole file count as broken.
+SettingsRead parse_settings(const QByteArray& bytes);
+
+// The lines to write for these choices, in their fixed order.
+QStringList settings_lines(const SettingsValues& values);
+
+// The bytes of a settings file: Shift_JIS text with CR LF line ends.
+QByteArray encode_settings(const QStringList& lines);
+
+// Reads the file; ok is false when it is missing or unreadable.
+SettingsRead read_settings_file(const QString& path);
+
+// Writes the file whole through a temporary file renamed into place, so a
+// failed write never leaves half a file.  False when it could not be done.
+bool write_settings_file(const QString& path, const QStringList& lines);
+
+}  // namespace nirvex

@@ -1,0 +1,237 @@
+#include "tools/usi/usi_session.h"
+
+#include <algorithm>
+#include <cctype>
+#include <sstream>
+#include <vector>
+
+#include "engine/analysis.h"
+#include "engine/move_list.h"
+#include "engine/position_tests.h"
+#include "engine/sfen.h"
+#include "engine/square_maps.h"
+#include "engine/upper_mate.h"
+#include "engine/usi_move.h"
+#include "model/rules.h"
+
+namespace nirvex {
+
+namespace {
+
+// Blank-separated words of a line.
+std::vector<std::string> words_of(std::string_view text) {
+  std::vector<std::string> out;
+  std::istringstream in{std::string(text)};
+  for (std::string w; in >> w;) out.push_back(w);
+  return out;
+}
+
+// The text after the first `count` words, without surrounding blanks.
+std::string_view rest_after_words(std::string_view text, int count) {
+  const auto is_blank = [](char c) { return c == ' ' || c == '\t'; };
+  size_t i = 0;
+  while (i < text.size() && is_blank(text[i])) ++i;
+  for (int n = 0; n < count; ++n) {
+    while (i < text.size() && !is_blank(text[i])) ++i;
+    while (i < text.size() && is_blank(text[i])) ++i;
+  }
+  size_t end = text.size();
+  while (end > i && is_blank(text[end - 1])) --end;
+  return text.substr(i, end - i);
+}
+
+// Equal but for letter case.
+bool same_words(std::string_view a, std::string_view b) {
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+    return std::tolower(static_cast<unsigned char>(x)) ==
+           std::tolower(static_cast<unsigned char>(y));
+  });
+}
+
+// The one line that answers bad input.
+void report_error(std::ostream& out, const std::string& what) {
+  out << "info string error " << what << '\n';
+}
+
+// Is it the upper side's turn?
+bool upper_to_move(const GameState& g) { return g.turn == g.upper_side; }
+
+// A game at the initial position with the lower side to move.
+GameState start_game() {
+  GameState g;
+  std::string unused;
+  read_sfen(start_sfen, g, unused);
+  return g;
+}
+
+}  // namespace
+
+// Starts at the initial position.
+UsiSession::UsiSession() : game_(start_game()) {}
+
+// Dispatches on the first word; unknown words get an error line.
+bool UsiSession::handle(std::string_view line, std::ostream& out) {
+  while (!line.empty() && (line.back() == '\r' || line.back() == '\n')) line.remove_suffix(1);
+  const std::vector<std::string> words = words_of(line);
+  if (words.empty()) return true;
+  const std::string& command = words[0];
+  const std::string_view args = rest_after_words(line, 1);
+  if (command == "usi") {
+    command_usi(out);
+  } else if (command == "isready") {
+    out << "readyok\n";
+  } else if (command == "usinewgame") {
+    game_ = start_game();
+    game_.level = options_.level;
+  } else if (command == "setoption") {
+    command_setoption(args, out);
+  } else if (command == "position") {
+    command_position(args, out);
+  } else if (command == "go") {
+    command_go(args, out);
+  } else if (command == "mate") {
+    command_mate(out);
+  } else if (command == "stop" || command == "ponderhit" || command == "gameover") {
+    // Nothing is ever thinking in the background, so there is nothing to do.
+  } else if (command == "quit") {
+    return false;
+  } else {
+    report_error(out, "unknown command '" + command + "'");
+  }
+  return true;
+}
+
+// Names the program and its options.
+void UsiSession::command_usi(std::ostream& out) const {
+  out << "id name Nirvex将棋\n"
+      << "id author Nirvex\n"
+      << "option name Level type spin default 3 min 1 max 3\n"
+      << "option name TimeOfDay type string default <empty>\n"
+      << "option name ShowCandidates type check default false\n"
+      << "usiok\n";
+}
+
+// Sets Level, TimeOfDay or ShowCandidates.
+void UsiSession::command_setoption(std::string_view args, std::ostream& out) {
+  const std::vector<std::string> words = words_of(args);
+  if (words.size() < 2 || words[0] != "name") {
+    report_error(out, "setoption needs 'name NAME [value VALUE]'");
+    return;
+  }
+  const std::string& name = words[1];
+  std::string value;
+  if (words.size() >= 3) {
+    if (words[2] != "value") {
+      report_error(out, "setoption needs 'name NAME [value VALUE]'");
+      return;
+    }
+    // The value is everything after the word "value", inner blanks included.
+    value = std::string(rest_after_words(args, 3));
+  }
+  if (same_words(name, "Level")) {
+    if (value != "1" && value != "2" && value != "3") {
+      report_error(out, "Level must be 1, 2 or 3");
+      return;
+    }
+    options_.level = value[0] - '0';
+    game_.level = options_.level;
+  } else if (same_words(name, "TimeOfDay")) {
+    options_.time_of_day = value == "<empty>" ? std::string() : value;
+  } else if (same_words(name, "ShowCandidates")) {
+    if (value != "true" && value != "false") {
+      report_error(out, "ShowCandidates must be true or false");
+      return;
+    }
+    options_.show_candidates = value == "true";
+  } else {
+    report_error(out, "unknown option '" + name + "'");
+  }
+}
+
+// Sets up a start or SFEN position and plays the moves; all or nothing.
+void UsiSession::command_position(std::string_view args, std::ostream& out) {
+  const std::vector<std::string> words = words_of(args);
+  GameState g = game_;
+  size_t next = 0;
+  std::string error;
+  if (!words.empty() && words[0] == "startpos") {
+    read_sfen(start_sfen, g, error);
+    next = 1;
+  } else if (!words.empty() && words[0] == "sfen") {
+    if (words.size() < 5) {
+      report_error(out, "position sfen needs board, side to move, hands and move number");
+      return;
+    }
+    const std::string text = words[1] + ' ' + words[2] + ' ' + words[3] + ' ' + words[4];
+    if (!read_sfen(text, g, error)) {
+      report_error(out, "bad SFEN: " + error);
+      return;
+    }
+    next = 5;
+  } else {
+    report_error(out, "position needs 'startpos' or 'sfen ...'");
+    return;
+  }
+  if (next < words.size()) {
+    if (words[next] != "moves") {
+      report_error(out, "expected 'moves' after the position, found '" + words[next] + "'");
+      return;
+    }
+    ++next;
+  }
+  const size_t moves = words.size() - next;
+  if (static_cast<size_t>(g.record_pos) + moves > static_cast<size_t>(max_record_moves)) {
+    report_error(out, "the game record holds at most 500 moves");
+    return;
+  }
+  for (size_t i = next; i < words.size(); ++i) {
+    RuleMove m;
+    if (!read_move(g, words[i], upper_to_move(g), m, error)) {
+      report_error(out, "move " + std::to_string(i - next + 1) + ": " + error);
+      return;
+    }
+    play_rule_move(g, m);
+    g.turn = upper_to_move(g) ? g.lower_side : g.upper_side;
+  }
+  g.level = options_.level;
+  game_ = g;
+}
+
+// Lists the moves the rules allow the side to move.
+void UsiSession::command_go(std::string_view args, std::ostream& out) {
+  const std::vector<std::string> words = words_of(args);
+  if (words.empty() || words[0] != "perft") {
+    report_error(out, "only 'go perft 1' is available; the computer player is not built in yet");
+    return;
+  }
+  if (words.size() != 2 || words[1] != "1") {
+    report_error(out, "only 'go perft 1' is available");
+    return;
+  }
+  GameState g = game_;
+  mark_pawn_columns(g);
+  const std::vector<RuleMove> moves = list_rule_moves(g, upper_to_move(g));
+  for (const RuleMove& m : moves) out << move_text(m) << ": 1\n";
+  out << "\nNodes searched: " << moves.size() << '\n';
+}
+
+// Runs both mate tests on the position with a fresh analysis.
+void UsiSession::command_mate(std::ostream& out) const {
+  // A fresh analysis, as the program has it at start: every map and both
+  // remembered king squares at their first values.
+  GameState g = game_;
+  const GameState at_start;
+  g.lower_king_x = at_start.lower_king_x;
+  g.lower_king_y = at_start.lower_king_y;
+  g.upper_king_x = at_start.upper_king_x;
+  g.upper_king_y = at_start.upper_king_y;
+  Analysis a;
+  mark_pawn_columns(g);
+  build_square_maps(g, a);
+  const int upper = upper_side_mated(g, a);
+  build_square_maps(g, a);
+  const int lower = lower_side_mated(g, a);
+  out << "info string upper_side_mated " << upper << " lower_side_mated " << lower << '\n';
+}
+
+}  // namespace nirvex
