@@ -11,6 +11,7 @@
 #include <functional>
 
 #include "engine/analysis.h"
+#include "engine/computer_state.h"
 #include "model/game_state.h"
 #include "settings/settings_file.h"
 #include "ui/canvas.h"
@@ -33,6 +34,7 @@ class MainWindow : public QMainWindow {
   // ---- The game object and what tests and tools may look at. ----
   GameState g;
   Analysis analysis;  // square maps and the computer's position tests
+  ComputerState computer;  // the computer's turn: root copies, best move
   Canvas canvas;
   QString start_dir;
   int sound_device = 0;

@@ -17,10 +17,11 @@ trap 'kill "$app" "$xvfb" 2>/dev/null; rm -rf "$work"' EXIT
 # build folder clean of settings written by the run.
 cp "$run_dir"/*.wav "$work"/
 
-display=:$((90 + RANDOM % 400))
-Xvfb "$display" -screen 0 1600x1000x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+# Xvfb picks a free display itself and tells its number.
+Xvfb -displayfd 3 -screen 0 1600x1000x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
 xvfb=$!
-export DISPLAY=$display
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+export DISPLAY=:$(head -1 "$work/display")
 for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
 
 (cd "$work" && SDL_AUDIODRIVER=dummy QT_QPA_PLATFORM=xcb exec "$program") >"$work/app.log" 2>&1 &
@@ -28,7 +29,7 @@ app=$!
 
 wid=
 for _ in $(seq 100); do
-  wid=$(xdotool search --name '^Nirvex将棋$' 2>/dev/null | head -1)
+  wid=$(xdotool search --onlyvisible --name '^Nirvex将棋$' 2>/dev/null | head -1)
   [ -n "$wid" ] && break
   sleep 0.1
 done
@@ -42,10 +43,14 @@ colours=$(convert "$shot" -format %k info:)
 echo "screenshot $shot with $colours colours"
 if [ "$colours" -lt 500 ]; then echo "screenshot looks empty"; exit 1; fi
 
-xdotool windowfocus --sync "$wid" 2>/dev/null || xdotool windowfocus "$wid"
-sleep 0.3
-xdotool key Escape
-for _ in $(seq 50); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
+# Esc, again if a busy machine lost the first one.
+for _ in 1 2 3; do
+  xdotool windowfocus --sync "$wid" 2>/dev/null || xdotool windowfocus "$wid" 2>/dev/null
+  sleep 0.3
+  xdotool key Escape
+  for _ in $(seq 50); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
+  kill -0 "$app" 2>/dev/null || break
+done
 if kill -0 "$app" 2>/dev/null; then echo "program still running after Esc"; exit 1; fi
 wait "$app"
 status=$?

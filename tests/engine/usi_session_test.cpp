@@ -81,7 +81,6 @@ TEST(UsiSession, BadInputChangesNothing) {
     EXPECT_EQ(write_sfen(s.game()), before) << bad;
   }
   EXPECT_TRUE(ask(s, "hello").starts_with("info string error unknown command"));
-  EXPECT_TRUE(ask(s, "go").starts_with("info string error"));
   EXPECT_TRUE(ask(s, "go perft 2").starts_with("info string error"));
   EXPECT_EQ(ask(s, ""), "");
   EXPECT_EQ(ask(s, "isready\r"), "readyok\n");
@@ -98,6 +97,92 @@ TEST(UsiSession, MateReport) {
   // Lower king in the corner, rook check down column 6, pawn in column 6.
   ask(s, "position sfen k5/5P/6/5r/3g2/5K b P 1");
   EXPECT_EQ(ask(s, "mate"), "info string upper_side_mated 0 lower_side_mated 1\n");
+}
+
+}  // namespace
+}  // namespace nirvex
+
+namespace nirvex {
+namespace {
+
+// The lines of an answer.
+std::vector<std::string> lines_of(const std::string& text) {
+  std::vector<std::string> out;
+  std::istringstream in(text);
+  for (std::string l; std::getline(in, l);) out.push_back(l);
+  return out;
+}
+
+TEST(UsiSession, GoPlaysTheSideToMoveTheSameWayEveryTime) {
+  UsiSession s;
+  ask(s, "setoption name TimeOfDay value 45296.5");
+  // The lower side to move: the position is searched turned round and the
+  // answer is a move of the lower side.
+  const std::string first = ask(s, "go");
+  EXPECT_EQ(first, ask(s, "go"));
+  const std::vector<std::string> lines = lines_of(first);
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_TRUE(lines[0].starts_with("info string score ")) << lines[0];
+  ASSERT_TRUE(lines[1].starts_with("bestmove ")) << lines[1];
+  const std::string move = lines[1].substr(9);
+  const std::string perft = ask(s, "go perft 1");
+  EXPECT_NE(perft.find(move + ": 1\n"), std::string::npos) << move;
+  // It can be played.
+  EXPECT_FALSE(ask(s, "position startpos moves " + move).starts_with("info string error"));
+
+  // The upper side to move: a move of the upper side.
+  ask(s, "position startpos moves 6e6d");
+  const std::vector<std::string> upper = lines_of(ask(s, "go"));
+  ASSERT_EQ(upper.size(), 2u);
+  const std::string reply = upper[1].substr(9);
+  EXPECT_NE(ask(s, "go perft 1").find(reply + ": 1\n"), std::string::npos) << reply;
+}
+
+TEST(UsiSession, CandidatesComeInSearchOrderBeforeTheChoice) {
+  UsiSession s;
+  ask(s, "setoption name TimeOfDay value 45296.5");
+  ask(s, "setoption name ShowCandidates value true");
+  ask(s, "position startpos moves 6e6d");
+  const std::vector<std::string> lines = lines_of(ask(s, "go"));
+  ASSERT_GE(lines.size(), 3u);
+  int candidates = 0;
+  for (std::size_t i = 0; i + 2 < lines.size(); ++i) {
+    EXPECT_TRUE(lines[i].starts_with("info string candidate ")) << lines[i];
+    ++candidates;
+  }
+  // Every move of the upper side is a candidate: the eighteen of the start
+  // less the rook's, which now meets the pawn one square earlier.
+  EXPECT_EQ(candidates, 17);
+  EXPECT_TRUE(lines[lines.size() - 2].starts_with("info string score "));
+  // The chosen move is the first candidate with the best score.
+  const std::string best = lines.back().substr(9);
+  double best_score = -1e9;
+  std::string first_best;
+  for (std::size_t i = 0; i + 2 < lines.size(); ++i) {
+    std::istringstream in(lines[i].substr(22));
+    std::string mv;
+    double sc;
+    in >> mv >> sc;
+    if (sc > best_score) {
+      best_score = sc;
+      first_best = mv;
+    }
+  }
+  EXPECT_EQ(best, first_best);
+}
+
+TEST(UsiSession, LevelReachesTheScoring) {
+  UsiSession s;
+  ask(s, "setoption name TimeOfDay value 8");
+  ask(s, "setoption name ShowCandidates value true");
+  ask(s, "position startpos moves 6e6d 1a1b");
+  ask(s, "setoption name Level value 1");
+  const std::string weak = ask(s, "go");
+  ask(s, "setoption name Level value 3");
+  const std::string strong = ask(s, "go");
+  // Level 3 adds terms to level 1's: some candidate scores differ.
+  EXPECT_NE(weak, strong);
+  EXPECT_TRUE(lines_of(weak).back().starts_with("bestmove "));
 }
 
 }  // namespace

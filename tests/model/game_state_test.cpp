@@ -2,6 +2,7 @@
 // the game record.
 #include <gtest/gtest.h>
 
+#include "model/flip.h"
 #include "model/game_state.h"
 
 namespace nirvex {
@@ -202,6 +203,34 @@ TEST(MoveRecord, NeverWritesBeyondEntry500) {
   EXPECT_EQ(g.record_pos, 500);
   EXPECT_EQ(g.record_len, 500);
   EXPECT_EQ(g.move_records[500].piece_before, -20);
+}
+
+}  // namespace
+}  // namespace nirvex
+
+namespace nirvex {
+namespace {
+
+TEST(TurnPosition, HalfTurnSwapsOwnersAndHands) {
+  GameState g;
+  new_game(g);
+  g.board[2][5] = -20;
+  g.board[1][5] = 0;
+  g.lower_hand[3] = 2;
+  g.lower_hand_total = 2;
+  g.upper_hand[6] = 1;
+  g.upper_hand_total = 1;
+  turn_position(g);
+  EXPECT_EQ(g.board[5][2], 20);
+  EXPECT_EQ(g.board[6][1], 950);  // the lower king went to the upper corner
+  EXPECT_EQ(g.board[1][6], -950);
+  EXPECT_EQ(g.upper_hand[3], 2);
+  EXPECT_EQ(g.lower_hand[6], 1);
+  EXPECT_EQ(g.upper_hand_total, 2);
+  EXPECT_EQ(g.lower_hand_total, 1);
+  turn_position(g);
+  EXPECT_EQ(g.board[2][5], -20);
+  EXPECT_EQ(g.lower_hand[3], 2);
 }
 
 }  // namespace

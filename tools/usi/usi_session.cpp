@@ -1,17 +1,24 @@
 #include "tools/usi/usi_session.h"
 
 #include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <ctime>
+#include <functional>
 #include <cctype>
 #include <sstream>
 #include <vector>
 
 #include "engine/analysis.h"
+#include "engine/com_search.h"
+#include "engine/computer_state.h"
 #include "engine/move_list.h"
 #include "engine/position_tests.h"
 #include "engine/sfen.h"
 #include "engine/square_maps.h"
 #include "engine/upper_mate.h"
 #include "engine/usi_move.h"
+#include "model/flip.h"
 #include "model/rules.h"
 
 namespace nirvex {
@@ -55,6 +62,35 @@ void report_error(std::ostream& out, const std::string& what) {
 
 // Is it the upper side's turn?
 bool upper_to_move(const GameState& g) { return g.turn == g.upper_side; }
+
+// The kings' squares as the program has them at start: the analysis keeps
+// them between builds, so a fresh analysis starts from these.
+void reset_king_squares(GameState& g) {
+  const GameState at_start;
+  g.lower_king_x = at_start.lower_king_x;
+  g.lower_king_y = at_start.lower_king_y;
+  g.upper_king_x = at_start.upper_king_x;
+  g.upper_king_y = at_start.upper_king_y;
+}
+
+// A score as the tool prints it: shortest text that reads back the same.
+std::string score_text(double score) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.10g", score);
+  return text;
+}
+
+// The real clock, in seconds since midnight (local time).
+double seconds_since_midnight() {
+  const auto now = std::chrono::system_clock::now();
+  const std::time_t t = std::chrono::system_clock::to_time_t(now);
+  std::tm local{};
+  localtime_r(&t, &local);
+  const auto since_second =
+      now - std::chrono::system_clock::from_time_t(t);
+  return local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec +
+         std::chrono::duration<double>(since_second).count();
+}
 
 // A game at the initial position with the lower side to move.
 GameState start_game() {
@@ -197,22 +233,77 @@ void UsiSession::command_position(std::string_view args, std::ostream& out) {
   game_ = g;
 }
 
-// Lists the moves the rules allow the side to move.
+// "go perft 1" lists the moves the rules allow the side to move; any other
+// "go" lets the computer player choose a move for the side to move.
 void UsiSession::command_go(std::string_view args, std::ostream& out) {
   const std::vector<std::string> words = words_of(args);
-  if (words.empty() || words[0] != "perft") {
-    report_error(out, "only 'go perft 1' is available; the computer player is not built in yet");
+  if (!words.empty() && words[0] == "perft") {
+    if (words.size() != 2 || words[1] != "1") {
+      report_error(out, "only 'go perft 1' is available");
+      return;
+    }
+    GameState g = game_;
+    mark_pawn_columns(g);
+    const std::vector<RuleMove> moves = list_rule_moves(g, upper_to_move(g));
+    for (const RuleMove& m : moves) out << move_text(m) << ": 1\n";
+    out << "\nNodes searched: " << moves.size() << '\n';
     return;
   }
-  if (words.size() != 2 || words[1] != "1") {
-    report_error(out, "only 'go perft 1' is available");
-    return;
-  }
+  search(out);
+}
+
+// The computer always plays the upper side: with the lower side to move
+// the position is turned by half a turn, searched, and the move turned back.
+void UsiSession::search(std::ostream& out) const {
   GameState g = game_;
+  reset_king_squares(g);
+  const bool turned = !upper_to_move(g);
+  if (turned) turn_position(g);
+  g.level = options_.level;
+
+  // Fresh analysis, and the maps as the game has them after the human's move.
+  Analysis a;
+  ComputerState c;
+  c.time_of_day = options_.time_of_day.empty() ? time_of_day_text(seconds_since_midnight())
+                                               : options_.time_of_day;
   mark_pawn_columns(g);
-  const std::vector<RuleMove> moves = list_rule_moves(g, upper_to_move(g));
-  for (const RuleMove& m : moves) out << move_text(m) << ": 1\n";
-  out << "\nNodes searched: " << moves.size() << '\n';
+  build_square_maps(g, a);
+  prepare_com_turn(g, a, c);
+
+  const auto text_of = [turned](int fc, int fr, int tc, int tr, PieceCode before,
+                                PieceCode after) {
+    RuleMove m{fc, fr, tc, tr, before, after};
+    if (turned) {
+      m.to_col = 7 - tc;
+      m.to_row = 7 - tr;
+      if (fc >= 1 && fc <= 6) {
+        m.from_col = 7 - fc;
+        m.from_row = 7 - fr;
+      } else {
+        m.from_col = lower_hand_col;
+      }
+      m.piece_before = -before;
+      m.piece_after = -after;
+    }
+    return move_text(m);
+  };
+  std::function<void(const ComCandidate&)> report;
+  if (options_.show_candidates)
+    report = [&](const ComCandidate& k) {
+      out << "info string candidate "
+          << text_of(k.from_col, k.from_row, k.to_col, k.to_row, k.piece_before, k.piece_after)
+          << ' ' << score_text(k.score) << '\n';
+    };
+  const ComMove best = search_com_move(g, a, c, [] {}, report);
+  if (!best.found) {
+    out << "bestmove resign\n";
+    return;
+  }
+  out << "info string score " << score_text(best.score) << '\n';
+  out << "bestmove "
+      << text_of(best.from_col, best.from_row, best.to_col, best.to_row, best.piece_before,
+                 best.piece_after)
+      << '\n';
 }
 
 // Runs both mate tests on the position with a fresh analysis.
@@ -220,11 +311,7 @@ void UsiSession::command_mate(std::ostream& out) const {
   // A fresh analysis, as the program has it at start: every map and both
   // remembered king squares at their first values.
   GameState g = game_;
-  const GameState at_start;
-  g.lower_king_x = at_start.lower_king_x;
-  g.lower_king_y = at_start.lower_king_y;
-  g.upper_king_x = at_start.upper_king_x;
-  g.upper_king_y = at_start.upper_king_y;
+  reset_king_squares(g);
   Analysis a;
   mark_pawn_columns(g);
   build_square_maps(g, a);

@@ -35,6 +35,7 @@ class UsiSession {
   void command_position(std::string_view args, std::ostream& out);
   void command_go(std::string_view args, std::ostream& out);
   void command_mate(std::ostream& out) const;
+  void search(std::ostream& out) const;
 
   GameState game_;
   UsiOptions options_;
