@@ -1,7 +1,8 @@
 #include "settings/settings_file.h"
 
+#include "record/safe_file.h"
+
 #include <QFile>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
 
@@ -100,14 +101,8 @@ SettingsRead read_settings_file(const QString& path) {
 }
 
 bool write_settings_file(const QString& path, const QStringList& lines) {
-  QSaveFile f(path);
-  if (!f.open(QIODevice::WriteOnly)) return false;
-  const QByteArray bytes = encode_settings(lines);
-  if (f.write(bytes) != bytes.size()) {
-    f.cancelWriting();
-    return false;
-  }
-  return f.commit();
+  QString error;
+  return save_file_safely(path, encode_settings(lines), error);
 }
 
 }  // namespace nirvex

@@ -85,15 +85,27 @@ void MainWindow::build_menus() {
 
   QMenu* stop = add_menu(nullptr, "STOP", "局面");
   connect(stop, &QMenu::aboutToShow, this, close_panel);
-  add_item(stop, "CANCEL", "最初");
-  add_item(stop, "REVERSE", "反転");
+  connect(add_item(stop, "CANCEL", "最初"), &QAction::triggered, this,
+          [this] { CANCEL_Click(); });
+  connect(add_item(stop, "REVERSE", "反転"), &QAction::triggered, this,
+          [this] { REVERSE_Click(); });
 
-  add_item(nullptr, "REPLAY", "戻");
-  add_item(nullptr, "AFTER", "進");
+  connect(add_item(nullptr, "REPLAY", "戻"), &QAction::triggered, this,
+          [this] { REPLAY_Click(); });
+  connect(add_item(nullptr, "AFTER", "進"), &QAction::triggered, this,
+          [this] { AFTER_Click(); });
 
   QMenu* kifu = add_menu(nullptr, "KIFU", "棋譜");
-  add_item(kifu, "KIFU_READ", "読込");
-  add_item(kifu, "KIFU_WRITE", "書込");
+  connect(add_item(kifu, "KIFU_READ", "読込"), &QAction::triggered, this,
+          [this] { KIFU_READ_Click(); });
+  connect(add_item(kifu, "KIFU_WRITE", "書込"), &QAction::triggered, this,
+          [this] { KIFU_WRITE_Click(); });
+  kifu->addSeparator();
+  connect(add_item(kifu, "SFEN_COPY", "局面をSFENでコピー"), &QAction::triggered,
+          this, [this] { SFEN_COPY_Click(); });
+  connect(add_item(kifu, "SFEN_PASTE", "SFENの局面を貼り付け"), &QAction::triggered,
+          this, [this] { SFEN_PASTE_Click(); });
+  build_record_panel();
 
   QMenu* option = add_menu(nullptr, "OPTION", "ｵﾌﾟｼｮﾝ");
   connect(option, &QMenu::aboutToShow, this, close_panel);
@@ -112,8 +124,10 @@ void MainWindow::build_menus() {
   add_checkable(option, "BGM", "BGM", [this] { BGM_Click(); });
 
   QMenu* sonota = add_menu(nullptr, "SONOTA", "その他");
-  add_item(sonota, "KAISETU", "解説");
-  add_item(sonota, "VER", "バージョン情報");
+  connect(add_item(sonota, "KAISETU", "解説"), &QAction::triggered, this,
+          [this] { KAISETU_Click(); });
+  connect(add_item(sonota, "VER", "バージョン情報"), &QAction::triggered, this,
+          [this] { VER_Click(); });
 }
 
 QAction* MainWindow::add_checkable(QMenu* parent, const QString& name,

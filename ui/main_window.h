@@ -18,7 +18,13 @@
 #include "ui/platform.h"
 
 class QAction;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
 class QMenu;
+class QPushButton;
+class QTreeWidget;
 
 namespace nirvex {
 
@@ -121,9 +127,41 @@ class MainWindow : public QMainWindow {
   void apply_default_settings(bool with_background);
   SettingsValues checked_settings() const;
 
+  // ---- Help and about. ----
+  void KAISETU_Click();
+  void VER_Click();
+  QString manual_path() const;
+  QString home_page_address() const;
+
   // ---- Record panel (opened by the record menu). ----
   void show_file_lists(bool drives, bool dirs, bool files);
   void show_name_panel(int mode);
+  void KIFU_READ_Click();
+  void KIFU_WRITE_Click();
+  // The drive list's choice (a folder path) and the directory list's.
+  void Drive1_Change(const QString& drive);
+  void Dir1_Change(const QString& path);
+  void File1_Click(const QString& file_name);
+  void Command1_Click();
+  // Folder shown by Dir1 and listed by File1 (where records are saved).
+  QString dir1_path() const { return dir1_path_; }
+  QComboBox* Drive1 = nullptr;
+  QTreeWidget* Dir1 = nullptr;
+  QListWidget* File1 = nullptr;
+  QLineEdit *Text1 = nullptr, *Text2 = nullptr, *Text3 = nullptr, *Text4 = nullptr;
+  QLabel* Label1[4] = {};
+  QPushButton* Command1 = nullptr;
+  // Puts the panel's controls on the board view at their twip positions.
+  void place_record_panel();
+  // Position as SFEN text: copy to and paste from the clipboard.
+  void SFEN_COPY_Click();
+  void SFEN_PASTE_Click();
+
+  // ---- Stepping through the record, and the flip. ----
+  void AFTER_Click();
+  void REPLAY_Click();
+  void CANCEL_Click();
+  void REVERSE_Click();
 
   // ---- The computer's turn. ----
   void com_ban();
@@ -156,6 +194,15 @@ class MainWindow : public QMainWindow {
   QHash<QString, QAction*> items_;
   QHash<QString, QMenu*> menus_;
   bool sounds_released_ = false;
+  // Record panel state: the folder of Dir1/File1, and whether the position
+  // on the board was pasted (then, as after a flip, it cannot be saved).
+  void build_record_panel();
+  void fill_drive_list();
+  void fill_dir_list();
+  void fill_file_list();
+  void print_record_header(const QString& text, double y_twips, int colour);
+  QString dir1_path_;
+  bool position_pasted_ = false;
 };
 
 }  // namespace nirvex

@@ -5,6 +5,8 @@
 #pragma once
 
 #include <QString>
+
+class QDialog;
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -58,6 +60,8 @@ struct Platform {
   Clock* clock = nullptr;
   SoundPort* sound = nullptr;
   Browser* browser = nullptr;
+  // Shows a dialog modally (the about box); exec() when not set.
+  std::function<void(QDialog*)> show_modal;
   // Ends the program (the event loop); the window has released its sounds.
   std::function<void()> end_program;
 };

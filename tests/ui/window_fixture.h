@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QAction>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -37,6 +38,10 @@ class WindowTest : public ::testing::Test {
     platform_.sound = &sound;
     platform_.browser = &browser;
     platform_.end_program = [this] { ++ended; };
+    platform_.show_modal = [this](QDialog* d) {
+      ++modal_shown;
+      if (on_modal) on_modal(d);
+    };
   }
 
   void TearDown() override {
@@ -109,6 +114,8 @@ class WindowTest : public ::testing::Test {
   FakeBrowser browser;
   Platform platform_;
   int ended = 0;
+  int modal_shown = 0;
+  std::function<void(QDialog*)> on_modal;  // plays the user of a modal box
   std::unique_ptr<MainWindow> w;
 };
 

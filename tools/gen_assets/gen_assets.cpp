@@ -1,6 +1,9 @@
 // nirvex-gen-assets: paints every picture of Nirvex将棋 from scratch.
 //
-// Usage: nirvex-gen-assets OUTDIR
+// Usage: nirvex-gen-assets OUTDIR [--version X.Y.Z]
+//
+// The version (default 0.1.0) is written on the about box's picture, ABOUT;
+// every other picture is the same whatever the version.
 //
 // Each picture is written twice, at its natural size (NAME.png) and at four
 // times that size (NAME@4x.png).  Both scales are painted directly from the
@@ -33,6 +36,8 @@
 #include <cstdlib>
 #include <functional>
 #include <memory>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -681,18 +686,14 @@ Field rengaField()
 }
 
 // ---------------------------------------------------------------------------
-// The title plate
+// The title plate and the about plate
 // ---------------------------------------------------------------------------
 
-QImage renderLogo(int s)
+// Paints the black-red lacquer plate with its gold border that both plates
+// share, filling a W×H picture (natural pixels) drawn at scale s.  `p` is
+// already scaled by s.
+void drawLacquerPlate(QPainter& p, const QImage& img, double W, double H, int s)
 {
-    constexpr double W = 160, H = 63;
-    QImage img(static_cast<int>(W) * s, static_cast<int>(H) * s, QImage::Format_ARGB32_Premultiplied);
-    img.fill(Qt::transparent);
-    QPainter p(&img);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.scale(s, s);
-
     // Black-red lacquer plate with rounded corners and a soft drop shadow.
     const QRectF plate(1.0, 1.0, W - 3.0, H - 3.0);
     {
@@ -737,79 +738,185 @@ QImage renderLogo(int s)
     p.drawRoundedRect(plate.adjusted(2.4, 2.4, -2.4, -2.4), 4.5, 4.5);
     p.setPen(QPen(QBrush(gold), 0.55));
     p.drawRoundedRect(plate.adjusted(4.6, 4.6, -4.6, -4.6), 3.2, 3.2);
+}
 
-    const QFont font = minchoFont();
-    auto placed = [&](const QString& text, double em, double cx, double baseline, bool alignLeft, double left) {
-        QPainterPath path = textPath(text, font);
-        const double k = em / 200.0;
-        const QRectF b = path.boundingRect();
-        QTransform t;
-        t.translate(alignLeft ? left : cx, baseline);
-        t.scale(k, k);
-        t.translate(alignLeft ? -b.left() : -b.center().x(), 0);
-        return t.map(path);
-    };
+// The outline of a text in the Mincho face at `em` natural pixels, with its
+// ink starting at x = 0 and its origin on the baseline y = 0.
+QPainterPath goldTextPath(const QString& text, double em)
+{
+    QPainterPath path = textPath(text, minchoFont());
+    const double k = em / 200.0;
+    const QRectF b = path.boundingRect();
+    QTransform t;
+    t.scale(k, k);
+    t.translate(-b.left(), 0);
+    return t.map(path);
+}
 
-    // "Nirvex" in smaller latin letters, then "将棋" large; the pair is
-    // centred on the plate with a small gap between the two words.
-    QPainterPath nirvex = placed(QStringLiteral("Nirvex"), 19, 0, 0, true, 0);
-    QPainterPath shogi = placed(QStringLiteral("将棋"), 36, 0, 0, true, 0);
+// Letters in gold on the lacquer: a dark shadow for depth, then the gold,
+// with a fine stroke to give the Mincho strokes some body.
+void drawGoldText(QPainter& p, const QPainterPath& path, double weight)
+{
+    p.setPen(QPen(QColor(0, 0, 0, 170), weight + 0.9, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(QColor(0, 0, 0, 170));
+    p.drawPath(path.translated(0.8, 1.0));
+    const QRectF b = path.boundingRect();
+    QLinearGradient g(0, b.top(), 0, b.bottom());
+    g.setColorAt(0.0, QColor(255, 244, 200));
+    g.setColorAt(0.40, QColor(240, 204, 120));
+    g.setColorAt(0.60, QColor(212, 160, 70));
+    g.setColorAt(1.0, QColor(246, 214, 140));
+    p.setPen(QPen(QBrush(g), weight, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(g);
+    p.drawPath(path);
+}
+
+// A thin gold rule under a word that spans `left` to `right`: it reaches
+// 2 px beyond both ends, where it fades out.
+void drawGoldRule(QPainter& p, double left, double right, double y)
+{
+    QLinearGradient rule(left, 0, right, 0);
+    rule.setColorAt(0.0, QColor(230, 190, 100, 0));
+    rule.setColorAt(0.2, QColor(230, 190, 100, 230));
+    rule.setColorAt(0.8, QColor(230, 190, 100, 230));
+    rule.setColorAt(1.0, QColor(230, 190, 100, 0));
+    p.setPen(QPen(QBrush(rule), 0.6));
+    p.drawLine(QPointF(left - 2, y), QPointF(right + 2, y));
+}
+
+// "Nirvex" in smaller latin letters and "将棋" large, side by side with a
+// small gap; the pair starts at x = `left`, the kanji centred vertically on
+// `middle`.  Returns the two outlines.
+std::pair<QPainterPath, QPainterPath> nameOutlines(double left, double middle)
+{
+    QPainterPath nirvex = goldTextPath(QStringLiteral("Nirvex"), 19);
+    QPainterPath shogi = goldTextPath(QStringLiteral("将棋"), 36);
     const double gap = 5;
-    const double total = nirvex.boundingRect().width() + gap + shogi.boundingRect().width();
-    const double left = (W - 1.0 - total) / 2;
     nirvex.translate(left - nirvex.boundingRect().left(), 38.5);
     shogi.translate(left + nirvex.boundingRect().width() + gap - shogi.boundingRect().left(), 0);
-    // Centre the kanji vertically on the plate.
-    shogi.translate(0, (H - 1.0) / 2 - shogi.boundingRect().center().y());
+    shogi.translate(0, middle - shogi.boundingRect().center().y());
+    return {nirvex, shogi};
+}
 
-    auto drawGoldText = [&](const QPainterPath& path, double weight) {
-        // Dark shadow for depth, then the letters in gold, with a fine
-        // stroke to give the Mincho strokes some body.
-        p.setPen(QPen(QColor(0, 0, 0, 170), weight + 0.9, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        p.setBrush(QColor(0, 0, 0, 170));
-        p.drawPath(path.translated(0.8, 1.0));
-        const QRectF b = path.boundingRect();
-        QLinearGradient g(0, b.top(), 0, b.bottom());
-        g.setColorAt(0.0, QColor(255, 244, 200));
-        g.setColorAt(0.40, QColor(240, 204, 120));
-        g.setColorAt(0.60, QColor(212, 160, 70));
-        g.setColorAt(1.0, QColor(246, 214, 140));
-        p.setPen(QPen(QBrush(g), weight, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        p.setBrush(g);
-        p.drawPath(path);
-    };
-    drawGoldText(nirvex, 0.35);
-    drawGoldText(shogi, 0.45);
+double nameWidth()
+{
+    const double gap = 5;
+    return goldTextPath(QStringLiteral("Nirvex"), 19).boundingRect().width() + gap +
+           goldTextPath(QStringLiteral("将棋"), 36).boundingRect().width();
+}
+
+QImage renderLogo(int s)
+{
+    constexpr double W = 160, H = 63;
+    QImage img(static_cast<int>(W) * s, static_cast<int>(H) * s, QImage::Format_ARGB32_Premultiplied);
+    img.fill(Qt::transparent);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(s, s);
+    drawLacquerPlate(p, img, W, H, s);
+
+    // The name is centred on the plate.
+    const auto [nirvex, shogi] = nameOutlines((W - 1.0 - nameWidth()) / 2, (H - 1.0) / 2);
+    drawGoldText(p, nirvex, 0.35);
+    drawGoldText(p, shogi, 0.45);
 
     // A thin gold rule under the latin name ties the two halves together.
+    const QRectF nb = nirvex.boundingRect();
+    drawGoldRule(p, nb.left(), nb.right(), nb.bottom() + 4.5);
+    p.end();
+    return img;
+}
+
+// The picture of the about box: the name as on the title plate at the left,
+// a gold divider, and "Version X.Y.Z" at the right.
+QImage renderAbout(int s, const QString& version)
+{
+    constexpr double W = 320, H = 64;
+    QImage img(static_cast<int>(W) * s, static_cast<int>(H) * s, QImage::Format_ARGB32_Premultiplied);
+    img.fill(Qt::transparent);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(s, s);
+    drawLacquerPlate(p, img, W, H, s);
+
+    const double middle = (H - 1.0) / 2;
+    const auto [nirvex, shogi] = nameOutlines(18, middle);
+    drawGoldText(p, nirvex, 0.35);
+    drawGoldText(p, shogi, 0.45);
+    const QRectF nb = nirvex.boundingRect();
+    drawGoldRule(p, nb.left(), nb.right(), nb.bottom() + 4.5);
+
+    // The divider: a vertical gold hairline fading out at both ends.
+    const double divider = shogi.boundingRect().right() + 14;
     {
-        const QRectF nb = nirvex.boundingRect();
-        QLinearGradient rule(nb.left(), 0, nb.right(), 0);
-        rule.setColorAt(0.0, QColor(230, 190, 100, 0));
-        rule.setColorAt(0.2, QColor(230, 190, 100, 230));
-        rule.setColorAt(0.8, QColor(230, 190, 100, 230));
-        rule.setColorAt(1.0, QColor(230, 190, 100, 0));
-        p.setPen(QPen(QBrush(rule), 0.6));
-        p.drawLine(QPointF(nb.left() - 2, nb.bottom() + 4.5), QPointF(nb.right() + 2, nb.bottom() + 4.5));
+        QLinearGradient fade(0, 12, 0, H - 13);
+        fade.setColorAt(0.0, QColor(230, 190, 100, 0));
+        fade.setColorAt(0.25, QColor(230, 190, 100, 210));
+        fade.setColorAt(0.75, QColor(230, 190, 100, 210));
+        fade.setColorAt(1.0, QColor(230, 190, 100, 0));
+        p.setPen(QPen(QBrush(fade), 0.6));
+        p.drawLine(QPointF(divider, 12), QPointF(divider, H - 13));
     }
+
+    // The version, centred in the space right of the divider and set
+    // smaller when the text is long.
+    const double areaLeft = divider + 8, areaRight = W - 14;
+    const QString text = QStringLiteral("Version ") + version;
+    double em = 15;
+    QPainterPath label = goldTextPath(text, em);
+    if (label.boundingRect().width() > areaRight - areaLeft) {
+        em *= (areaRight - areaLeft) / label.boundingRect().width();
+        label = goldTextPath(text, em);
+    }
+    // It stands on the same baseline as "Nirvex", with its rule level with
+    // the rule under the name.
+    const double baseline = 38.5;
+    label.translate((areaLeft + areaRight) / 2 - label.boundingRect().center().x(), baseline);
+    drawGoldText(p, label, 0.3);
+    const QRectF vb = label.boundingRect();
+    drawGoldRule(p, vb.left() - 2, vb.right() + 2, nb.bottom() + 4.5);
     p.end();
     return img;
 }
 
 }  // namespace
 
+// The version written on ABOUT when none is given.
+constexpr const char* kDefaultVersion = "0.1.0";
+
+int usage()
+{
+    std::fprintf(stderr, "usage: nirvex-gen-assets OUTDIR [--version X.Y.Z]\n");
+    return 2;
+}
+
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: nirvex-gen-assets OUTDIR\n");
-        return 2;
+    const char* outArg = nullptr;
+    const char* versionArg = kDefaultVersion;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view a = argv[i];
+        if (a == "--version") {
+            if (++i >= argc) return usage();
+            versionArg = argv[i];
+        } else if (a.substr(0, 10) == "--version=") {
+            versionArg = argv[i] + 10;
+        } else if (a.size() > 1 && a[0] == '-') {
+            return usage();
+        } else if (!outArg) {
+            outArg = argv[i];
+        } else {
+            return usage();
+        }
     }
+    if (!outArg || !*versionArg) return usage();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
 
-    const QString out = QString::fromLocal8Bit(argv[1]);
+    const QString out = QString::fromLocal8Bit(outArg);
+    const QString version = QString::fromLocal8Bit(versionArg);
     if (!QDir().mkpath(out)) {
-        std::fprintf(stderr, "nirvex-gen-assets: cannot create %s\n", argv[1]);
+        std::fprintf(stderr, "nirvex-gen-assets: cannot create %s\n", outArg);
         return 1;
     }
 
@@ -850,9 +957,10 @@ int main(int argc, char** argv)
             ++count;
         }
         ok &= savePicture(renderLogo(s), out, QStringLiteral("NIRVEX"), s, false);
-        ++count;
+        ok &= savePicture(renderAbout(s, version), out, QStringLiteral("ABOUT"), s, false);
+        count += 2;
     }
     if (!ok) return 1;
-    std::printf("nirvex-gen-assets: wrote %d pictures to %s\n", count, argv[1]);
+    std::printf("nirvex-gen-assets: wrote %d pictures to %s (version %s)\n", count, outArg, versionArg);
     return 0;
 }

@@ -1,0 +1,49 @@
+// "解説" opens the manual in the web browser; "バージョン情報" shows the
+// about box, from which the home page can be opened.
+#include <QDir>
+#include <QFileInfo>
+#include <QUrl>
+
+#include "ui/about_box.h"
+#include "ui/board_view.h"
+#include "ui/main_window.h"
+
+namespace nirvex {
+
+QString MainWindow::manual_path() const {
+  return QDir(start_dir).filePath(QStringLiteral("Nirvex将棋.htm"));
+}
+
+// The game's home page.  Until the game has a public one, the manual that
+// comes with it stands in.
+QString MainWindow::home_page_address() const {
+  return QUrl::fromLocalFile(manual_path()).toString();
+}
+
+// Opens the manual; every failure is swallowed and the game goes on.
+void MainWindow::KAISETU_Click() {
+  const QString path = manual_path();
+  if (!QFileInfo::exists(path)) return;
+  platform_.browser->open(QUrl::fromLocalFile(path).toString());
+}
+
+void MainWindow::VER_Click() {
+  show_file_lists(false, false, false);
+  show_name_panel(1);
+  play(snd_other);
+
+  const double scale = view_->target_rect().width() / surface_width_twips;
+  AboutBox form2(std::max(scale, 1.0 / 15), this);
+  connect(&form2, &AboutBox::home_page_requested, this, [this] {
+    const QString address = home_page_address();
+    if (!platform_.browser->open(address))
+      message(QStringLiteral("ブラウザを起動できませんでした。\n") + address,
+              QStringLiteral("ホームページ"));
+  });
+  if (platform_.show_modal)
+    platform_.show_modal(&form2);
+  else
+    form2.exec();
+}
+
+}  // namespace nirvex
