@@ -195,22 +195,8 @@ bool read_sfen(std::string_view text, GameState& g, std::string& error) {
   g.board = board;
   g.lower_hand = lower;
   g.upper_hand = upper;
-  g.lower_hand_total = 0;
-  g.upper_hand_total = 0;
-  for (int k = 1; k <= 6; ++k) {
-    g.lower_hand_total += lower[k];
-    g.upper_hand_total += upper[k];
-  }
-  for (int c = 1; c <= 6; ++c)
-    for (int r = 1; r <= 6; ++r) {
-      if (board[c][r] == -code_king) {
-        g.lower_king_x = c;
-        g.lower_king_y = r;
-      } else if (board[c][r] == code_king) {
-        g.upper_king_x = c;
-        g.upper_king_y = r;
-      }
-    }
+  count_hand_totals(g);
+  locate_kings(g);
   g.turn = f[1] == "w" ? g.upper_side : g.lower_side;
   g.winner = side_none;
   g.move_number = number - 1;

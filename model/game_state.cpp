@@ -62,13 +62,29 @@ void new_game(GameState& g) {
     for (int y = 1; y <= 6; ++y) g.board[x][y] = empty_code;
 
   place_initial_position(g);
+  count_hand_totals(g);
+}
 
+void count_hand_totals(GameState& g) {
   g.upper_hand_total = 0;
   g.lower_hand_total = 0;
   for (int k = 1; k <= 6; ++k) {
     if (g.upper_hand[k] > 0) g.upper_hand_total += g.upper_hand[k];
     if (g.lower_hand[k] > 0) g.lower_hand_total += g.lower_hand[k];
   }
+}
+
+void locate_kings(GameState& g) {
+  for (int x = 1; x <= 6; ++x)
+    for (int y = 1; y <= 6; ++y) {
+      if (g.board[x][y] == -code_king) {
+        g.lower_king_x = x;
+        g.lower_king_y = y;
+      } else if (g.board[x][y] == code_king) {
+        g.upper_king_x = x;
+        g.upper_king_y = y;
+      }
+    }
 }
 
 void take_into_hand(GameState& g, PieceCode code) {

@@ -178,6 +178,12 @@ void new_game(GameState& g);
 // Places the fourteen pieces of the initial position on an empty board.
 void place_initial_position(GameState& g);
 
+// Sets each hand's total to the sum of its positive kind counts.
+void count_hand_totals(GameState& g);
+
+// Records the squares of both kings as they stand on the board.
+void locate_kings(GameState& g);
+
 // Carries out one board move or drop.  `piece` is what stands on the
 // destination afterwards (already promoted where the mover chose so).
 // A captured piece goes into the captor's hand; a captured king sets the

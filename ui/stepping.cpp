@@ -12,6 +12,7 @@ namespace nirvex {
 
 namespace {
 
+// The hand of the side that owns a piece.
 HandArray& hand_of_owner(GameState& g, PieceCode code) {
   return code < 0 ? g.lower_hand : g.upper_hand;
 }
@@ -19,21 +20,6 @@ HandArray& hand_of_owner(GameState& g, PieceCode code) {
 // A captured piece goes to the other side's hand.
 HandArray& hand_of_captor(GameState& g, PieceCode captured) {
   return captured < 0 ? g.upper_hand : g.lower_hand;
-}
-
-// The kings' squares follow the board after a step or a flip, so that
-// play can go on from there.
-void locate_kings(GameState& g) {
-  for (int x = 1; x <= 6; ++x)
-    for (int y = 1; y <= 6; ++y) {
-      if (g.board[x][y] == -code_king) {
-        g.lower_king_x = x;
-        g.lower_king_y = y;
-      } else if (g.board[x][y] == code_king) {
-        g.upper_king_x = x;
-        g.upper_king_y = y;
-      }
-    }
 }
 
 }  // namespace
@@ -85,7 +71,7 @@ void MainWindow::AFTER_Click() {
     else if (is_upper_piece(e.captured))
       g.lower_hand_total += 1;
   }
-  locate_kings(g);
+  locate_kings(g);  // so that play can go on from here
 
   g.upper_time_total = e.upper_clock_after;
   draw_clock(g.upper_side, g.upper_time_total);

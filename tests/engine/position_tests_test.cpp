@@ -16,13 +16,7 @@ using testing::filled_map;
 using testing::give;
 using testing::put;
 
-// Pawn tables and maps as the computer's turn prepares them.
-Analysis analysed(GameState& g) {
-  Analysis a;
-  mark_pawn_columns(g);
-  build_square_maps(g, a);
-  return a;
-}
+using testing::analysed;
 
 TEST(KingFlights, CornerKingLooksAtThreeSquares) {
   GameState g = empty_game();

@@ -15,13 +15,7 @@ using testing::expect_same_position_maps;
 using testing::give;
 using testing::put;
 
-// Pawn tables and maps as the window prepares them after a human move.
-Analysis analysed(GameState& g) {
-  Analysis a;
-  mark_pawn_columns(g);
-  build_square_maps(g, a);
-  return a;
-}
+using testing::analysed;
 
 // Runs the test and checks that board and maps describe the same position
 // afterwards.

@@ -1,5 +1,8 @@
 #include "tests/engine/support/board_setup.h"
 
+#include "engine/square_maps.h"
+#include "model/rules.h"
+
 #include <gtest/gtest.h>
 
 namespace nirvex::testing {
@@ -79,6 +82,13 @@ void expect_same_position_maps(const Analysis& before, const Analysis& after,
         EXPECT_EQ(after.upper_threat_y[c][r], before.upper_threat_y[c][r]) << where;
       }
     }
+}
+
+Analysis analysed(GameState& g) {
+  Analysis a;
+  mark_pawn_columns(g);
+  build_square_maps(g, a);
+  return a;
 }
 
 }  // namespace nirvex::testing

@@ -21,6 +21,10 @@ GameState empty_game();
 // Puts `code` on (col, row).
 void put(GameState& g, int col, int row, PieceCode code);
 
+// Pawn tables and square maps of the position, as a fresh analysis
+// builds them after a move.
+Analysis analysed(GameState& g);
+
 // Adds `count` pieces of hand kind 1..6 to the upper (or lower) hand,
 // keeping the hand total in step.
 void give(GameState& g, bool upper, int kind, int count = 1);

@@ -14,22 +14,8 @@ GameState PlayedPosition::to_game() const {
   g.board = board;
   g.lower_hand = lower_hand;
   g.upper_hand = upper_hand;
-  g.lower_hand_total = 0;
-  g.upper_hand_total = 0;
-  for (int k = 1; k <= 6; ++k) {
-    g.lower_hand_total += lower_hand[k];
-    g.upper_hand_total += upper_hand[k];
-  }
-  for (int c = 1; c <= 6; ++c)
-    for (int r = 1; r <= 6; ++r) {
-      if (board[c][r] == -code_king) {
-        g.lower_king_x = c;
-        g.lower_king_y = r;
-      } else if (board[c][r] == code_king) {
-        g.upper_king_x = c;
-        g.upper_king_y = r;
-      }
-    }
+  count_hand_totals(g);
+  locate_kings(g);
   g.turn = upper_to_move ? g.upper_side : g.lower_side;
   return g;
 }
