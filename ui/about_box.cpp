@@ -36,7 +36,13 @@ AboutBox::AboutBox(double scale, QWidget* parent) : QDialog(parent) {
   picture->setGeometry(pr);
   QPixmap pix(QStringLiteral(":/pictures/ABOUT@4x.png"));
   if (pix.isNull()) pix = QPixmap(QStringLiteral(":/pictures/ABOUT.png"));
-  picture->setPixmap(pix.scaled(pr.size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+  // The "@4x" name makes Qt take it for a high-density picture; here it is
+  // simply the large drawing, scaled to the screen pixels it covers.
+  pix.setDevicePixelRatio(1);
+  const qreal dpr = devicePixelRatioF();
+  QPixmap shown = pix.scaled(pr.size() * dpr, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+  shown.setDevicePixelRatio(dpr);
+  picture->setPixmap(shown);
 
   QFont font = this->font();
   font.setPixelSize(std::max(9, static_cast<int>(std::lround(180 * scale))));

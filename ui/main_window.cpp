@@ -5,11 +5,14 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QDir>
+#include <QApplication>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
 #include <QKeyEvent>
+#include <algorithm>
+#include <cmath>
 
 #include "ui/board_view.h"
 
@@ -326,6 +329,18 @@ void MainWindow::Form_KeyPress(int key_ascii) {
   if (key_ascii != 27) return;
   shut_down();
   end_program();
+}
+
+// Menus and message boxes grow with the window, so that they keep their
+// proportion to the board as a larger window shows it.
+void MainWindow::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  const double scale = view_->target_rect().width() / (surface_width_twips / 15.0);
+  const int pixels = std::clamp(static_cast<int>(std::lround(9.5 * scale)), 12, 22);
+  QFont font = QApplication::font();
+  if (font.pixelSize() == pixels) return;
+  font.setPixelSize(pixels);
+  QApplication::setFont(font);
 }
 
 // Keys reach the window from every control on it that leaves them unused.

@@ -42,7 +42,11 @@ TEST_F(WindowTest, AboutBoxPlaysItsSoundAndShowsPictureAndButtons) {
     EXPECT_EQ(seen->objectName(), QStringLiteral("Form2"));
     EXPECT_EQ(seen->Command1->text(), QStringLiteral("ホームページ"));
     EXPECT_EQ(seen->Command2->text(), QStringLiteral("O K"));
-    EXPECT_FALSE(seen->picture->pixmap().isNull());
+    // The picture fills its place: the whole width of the box, nearly.
+    const QPixmap pix = seen->picture->pixmap();
+    ASSERT_FALSE(pix.isNull());
+    EXPECT_NEAR(pix.width() / pix.devicePixelRatio(), seen->picture->width(), 2);
+    EXPECT_GT(seen->picture->width(), seen->width() * 0.9);
     // The buttons stand where they should, in proportion to the box.
     const QRect c1 = seen->Command1->geometry(), c2 = seen->Command2->geometry();
     EXPECT_EQ(c1.top(), c2.top());
