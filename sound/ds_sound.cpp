@@ -116,6 +116,9 @@ int dsInitialize(std::intptr_t /*window_handle*/) {
     Registry& r = registry();
     if (r.device != 0) return r.device;
 
+    // SDL would otherwise catch SIGINT and SIGTERM and turn them into
+    // events nobody reads, and the game could no longer be ended by them.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return 0;
     if (Mix_OpenAudio(kFrequency, kFormat, kOutputChannels, kChunkSize) != 0) {
         SDL_QuitSubSystem(SDL_INIT_AUDIO);

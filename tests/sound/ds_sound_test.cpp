@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <csignal>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -105,6 +106,15 @@ protected:
 TEST_F(SoundTest, InitializeTwiceReturnsSameDevice) {
     EXPECT_EQ(dsInitialize(0), device_);
     EXPECT_EQ(dsInitialize(12345), device_);
+}
+
+TEST_F(SoundTest, LeavesTheProgramsSignalsAlone) {
+    // The game must still end on SIGTERM and Ctrl+C with its sound open.
+    for (int sig : {SIGTERM, SIGINT}) {
+        struct sigaction now {};
+        ASSERT_EQ(sigaction(sig, nullptr, &now), 0);
+        EXPECT_EQ(now.sa_handler, SIG_DFL) << sig;
+    }
 }
 
 TEST_F(SoundTest, CreateGivesDistinctPositiveIds) {
