@@ -11,20 +11,39 @@ for tool in Xvfb xdotool import convert; do
   command -v "$tool" >/dev/null || { echo "missing $tool"; exit 1; }
 done
 
+app=
+xvfb=
 work=$(mktemp -d)
 trap 'kill "$app" "$xvfb" 2>/dev/null; rm -rf "$work"' EXIT
 # Data files by bare name, as the game expects; a scratch copy keeps the
 # build folder clean of settings written by the run.
 cp "$run_dir"/*.wav "$work"/
 
-# Xvfb picks a free display itself and tells its number.
-Xvfb -displayfd 3 -screen 0 1600x1000x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
-xvfb=$!
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-export DISPLAY=:$(head -1 "$work/display")
-for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
+# A display of our own: one where nothing answers yet (a server of another
+# session may be reachable through the abstract socket namespace even
+# without a lock file here), then Xvfb on it, ready when it answers.
+xvfb=
+for d in $(seq 91 140); do
+  [ -e "/tmp/.X$d-lock" ] && continue
+  DISPLAY=:$d xdotool getmouselocation >/dev/null 2>&1 && continue
+  Xvfb ":$d" -screen 0 1600x1000x24 -nolisten tcp </dev/null >"$work/xvfb.log" 2>&1 &
+  xvfb=$!
+  for _ in $(seq 50); do
+    DISPLAY=:$d xdotool getmouselocation >/dev/null 2>&1 && break
+    kill -0 "$xvfb" 2>/dev/null || break
+    sleep 0.1
+  done
+  if kill -0 "$xvfb" 2>/dev/null && DISPLAY=:$d xdotool getmouselocation >/dev/null 2>&1; then
+    export DISPLAY=:$d
+    break
+  fi
+  kill "$xvfb" 2>/dev/null
+  xvfb=
+done
+if [ -z "$xvfb" ]; then echo "could not start Xvfb"; cat "$work/xvfb.log"; exit 1; fi
+echo "Xvfb on $DISPLAY"
 
-(cd "$work" && SDL_AUDIODRIVER=dummy QT_QPA_PLATFORM=xcb exec "$program") >"$work/app.log" 2>&1 &
+(cd "$work" && SDL_AUDIODRIVER=dummy QT_QPA_PLATFORM=xcb exec "$program") </dev/null >"$work/app.log" 2>&1 &
 app=$!
 
 wid=
@@ -33,7 +52,11 @@ for _ in $(seq 100); do
   [ -n "$wid" ] && break
   sleep 0.1
 done
-if [ -z "$wid" ]; then echo "no window titled Nirvex将棋"; cat "$work/app.log"; exit 1; fi
+if [ -z "$wid" ]; then
+  echo "no window titled Nirvex将棋"
+  cat "$work/app.log" "$work/xvfb.log"
+  exit 1
+fi
 echo "window $wid: $(xdotool getwindowname "$wid")"
 sleep 1.5
 
