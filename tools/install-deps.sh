@@ -7,7 +7,7 @@ packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev libgl-dev
   libsdl2-mixer-dev
-  fonts-ipafont-mincho
+  fonts-ipafont-mincho fonts-ipafont-gothic
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool imagemagick
   fairy-stockfish
