@@ -199,6 +199,10 @@ void MainWindow::new_game() {
 
 void MainWindow::common_start_steps() {
   clear_sides();
+  // The strips just cleared run under the end of the upper clock's text;
+  // show both clocks whole again.
+  draw_clock(g.upper_side, g.upper_time_total);
+  draw_clock(g.lower_side, g.lower_time_total);
   erase_frames();
   draw_hand_upper();
   draw_hand_lower();

@@ -65,6 +65,19 @@ TEST_F(WindowTest, WithoutKeikaTheTimerNeitherRunsNorDraws) {
   EXPECT_DOUBLE_EQ(w->g.lower_time_total, 4);
 }
 
+TEST_F(WindowTest, StartingAGameLeavesBothClocksWhole) {
+  start();
+  trigger("KEIKA");
+  for (const char* item : {"START", "SENTE"}) {
+    w->canvas.clear_log();
+    trigger(item);
+    // The clocks are drawn after the strips beside the board were cleared.
+    EXPECT_EQ(w->canvas.texts_in(-1.6, 7.2, -1.59, 7.21), QStringList{"00:00:00"}) << item;
+    EXPECT_FALSE(w->canvas.texts_in(10, 7.2, 10.01, 7.21).isEmpty()) << item;
+    w->new_game();
+  }
+}
+
 TEST_F(WindowTest, NewGameStopsTheTimer) {
   start();
   trigger("KEIKA");
