@@ -3,26 +3,11 @@
 // ("反転").  Stepping works on a loaded record and on a game being played
 // alike; after a step back, the next move made on the board replaces the
 // rest of the record.
-#include <cstdlib>
-
 #include "model/flip.h"
+#include "model/record_steps.h"
 #include "ui/main_window.h"
 
 namespace nirvex {
-
-namespace {
-
-// The hand of the side that owns a piece.
-HandArray& hand_of_owner(GameState& g, PieceCode code) {
-  return code < 0 ? g.lower_hand : g.upper_hand;
-}
-
-// A captured piece goes to the other side's hand.
-HandArray& hand_of_captor(GameState& g, PieceCode captured) {
-  return captured < 0 ? g.upper_hand : g.lower_hand;
-}
-
-}  // namespace
 
 // "進": plays the next move of the record again.
 void MainWindow::AFTER_Click() {
@@ -51,27 +36,7 @@ void MainWindow::AFTER_Click() {
   g.move_number += 1;
   draw_move_number(g.move_number);
   const MoveRecord e = g.move_records[g.record_pos];
-  const bool on_board = e.from_col >= 1 && e.from_col <= 6;
-  if (on_board) {
-    g.board[e.from_col][e.from_row] = empty_code;
-  } else {
-    hand_of_owner(g, e.piece_after)[hand_kind_of(e.piece_after)] -= 1;
-    if (is_upper_piece(e.piece_after))
-      g.upper_hand_total -= 1;
-    else if (is_lower_piece(e.piece_after))
-      g.lower_hand_total -= 1;
-  }
-  g.board[e.to_col][e.to_row] = e.piece_after;
-  if (e.captured != empty_code) {
-    // A king never enters a hand; the totals follow the sign all the same.
-    if (std::abs(e.captured) != code_king)
-      hand_of_captor(g, e.captured)[hand_kind_of(e.captured)] += 1;
-    if (is_lower_piece(e.captured))
-      g.upper_hand_total += 1;
-    else if (is_upper_piece(e.captured))
-      g.lower_hand_total += 1;
-  }
-  locate_kings(g);  // so that play can go on from here
+  redo_recorded_move(g, e);
 
   g.upper_time_total = e.upper_clock_after;
   draw_clock(g.upper_side, g.upper_time_total);
@@ -106,33 +71,16 @@ void MainWindow::REPLAY_Click() {
   stop_timer();
   erase_frames();
   const MoveRecord e = g.move_records[g.record_pos];
-  const bool on_board = e.from_col >= 1 && e.from_col <= 6;
-  if (on_board) {
-    g.board[e.from_col][e.from_row] = e.piece_before;
+  undo_recorded_move(g, e);
+  if (e.from_col >= 1 && e.from_col <= 6) {
     draw_picture(e.piece_before, e.from_col, e.from_row);
     draw_frame(colour_frame, e.from_col, e.from_row);
-  } else {
-    hand_of_owner(g, e.piece_after)[hand_kind_of(e.piece_after)] += 1;
-    if (is_upper_piece(e.piece_after))
-      g.upper_hand_total += 1;
-    else if (is_lower_piece(e.piece_after))
-      g.lower_hand_total += 1;
-  }
-  if (e.captured != empty_code) {
-    if (std::abs(e.captured) != code_king)
-      hand_of_captor(g, e.captured)[hand_kind_of(e.captured)] -= 1;
-    if (is_lower_piece(e.captured))
-      g.upper_hand_total -= 1;
-    else if (is_upper_piece(e.captured))
-      g.lower_hand_total -= 1;
   }
   g.upper_time_total = e.upper_clock_before;
   draw_clock(g.upper_side, g.upper_time_total);
   g.lower_time_total = e.lower_clock_before;
   draw_clock(g.lower_side, g.lower_time_total);
 
-  g.board[e.to_col][e.to_row] = e.captured;
-  locate_kings(g);
   draw_hand_lower();
   draw_hand_upper();
   draw_picture(empty_code, e.to_col, e.to_row);

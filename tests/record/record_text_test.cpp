@@ -2,6 +2,7 @@
 // Shift_JIS with either line end on reading, the damaged files, and saving
 // that never spoils the file already there.
 #include "record/record_text.h"
+#include "tests/record/same_entry.h"
 
 #include <QDir>
 #include <QFile>
@@ -67,19 +68,7 @@ TEST(RecordBytes, ReadsBackTheElevenValuesOfEveryMove) {
   const auto moves = short_game();
   ASSERT_EQ(r.moves.size(), moves.size());
   for (std::size_t i = 0; i < moves.size(); ++i) {
-    const MoveRecord& a = moves[i];
-    const MoveRecord& b = r.moves[i];
-    EXPECT_EQ(b.from_col, a.from_col);
-    EXPECT_EQ(b.from_row, a.from_row);
-    EXPECT_EQ(b.to_col, a.to_col);
-    EXPECT_EQ(b.to_row, a.to_row);
-    EXPECT_EQ(b.piece_after, a.piece_after);
-    EXPECT_EQ(b.piece_before, a.piece_before);
-    EXPECT_EQ(b.captured, a.captured);
-    EXPECT_EQ(b.lower_clock_before, std::floor(a.lower_clock_before));
-    EXPECT_EQ(b.lower_clock_after, std::floor(a.lower_clock_after));
-    EXPECT_EQ(b.upper_clock_before, std::floor(a.upper_clock_before));
-    EXPECT_EQ(b.upper_clock_after, std::floor(a.upper_clock_after));
+    nirvex::testing::expect_same_entry(moves[i], r.moves[i], static_cast<int>(i));
   }
 }
 

@@ -7,6 +7,7 @@
 
 #include <cstring>
 
+#include "tests/record/same_entry.h"
 #include "tests/ui/record_fixture.h"
 
 namespace nirvex::testing {
@@ -168,19 +169,7 @@ TEST_F(RecordFiles, AWrittenGameReadsBackWithTheSameElevenValues) {
   EXPECT_EQ(w->g.move_number, 0);
   expect_initial_position();
   for (int i = 1; i <= 8; ++i) {
-    const MoveRecord& a = played[i];
-    const MoveRecord& b = w->g.move_records[i];
-    EXPECT_EQ(b.from_col, a.from_col) << i;
-    EXPECT_EQ(b.from_row, a.from_row) << i;
-    EXPECT_EQ(b.to_col, a.to_col) << i;
-    EXPECT_EQ(b.to_row, a.to_row) << i;
-    EXPECT_EQ(b.piece_after, a.piece_after) << i;
-    EXPECT_EQ(b.piece_before, a.piece_before) << i;
-    EXPECT_EQ(b.captured, a.captured) << i;
-    EXPECT_EQ(b.lower_clock_before, std::floor(a.lower_clock_before)) << i;
-    EXPECT_EQ(b.lower_clock_after, std::floor(a.lower_clock_after)) << i;
-    EXPECT_EQ(b.upper_clock_before, std::floor(a.upper_clock_before)) << i;
-    EXPECT_EQ(b.upper_clock_after, std::floor(a.upper_clock_after)) << i;
+    expect_same_entry(played[i], w->g.move_records[i], i);
   }
   // The lower side moved first: a game of two players, the lower side's
   // token moves first.

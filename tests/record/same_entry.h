@@ -1,0 +1,30 @@
+// A record entry read back from a file holds the eleven values that were
+// written, the clocks as whole seconds.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "model/game_state.h"
+
+namespace nirvex::testing {
+
+inline void expect_same_entry(const MoveRecord& written, const MoveRecord& read,
+                              int where) {
+  const MoveRecord& a = written;
+  const MoveRecord& b = read;
+  EXPECT_EQ(b.from_col, a.from_col) << where;
+  EXPECT_EQ(b.from_row, a.from_row) << where;
+  EXPECT_EQ(b.to_col, a.to_col) << where;
+  EXPECT_EQ(b.to_row, a.to_row) << where;
+  EXPECT_EQ(b.piece_after, a.piece_after) << where;
+  EXPECT_EQ(b.piece_before, a.piece_before) << where;
+  EXPECT_EQ(b.captured, a.captured) << where;
+  EXPECT_EQ(b.lower_clock_before, std::floor(a.lower_clock_before)) << where;
+  EXPECT_EQ(b.lower_clock_after, std::floor(a.lower_clock_after)) << where;
+  EXPECT_EQ(b.upper_clock_before, std::floor(a.upper_clock_before)) << where;
+  EXPECT_EQ(b.upper_clock_after, std::floor(a.upper_clock_after)) << where;
+}
+
+}  // namespace nirvex::testing
