@@ -31,7 +31,12 @@ ComCandidate try_board_move(GameState& g, Analysis& a, ComputerState& c, int x, 
   g.board[x][y] = empty_code;
   g.board[tx][ty] = piece;
 
-  ComCandidate m{x, y, tx, ty, piece, piece, false, 0};
+  ComCandidate m;
+  m.from_col = x;
+  m.from_row = y;
+  m.to_col = tx;
+  m.to_row = ty;
+  m.piece_before = m.piece_after = piece;
   if (promotion_possible(g, x, y, tx, ty, piece) == flag_off) {
     build_square_maps(g, a);
     m.score = score_move(g, a, c, captured, piece, x, y, tx, ty);
@@ -58,7 +63,6 @@ ComCandidate try_board_move(GameState& g, Analysis& a, ComputerState& c, int x, 
         m.piece_after = promoted;
     }
   }
-  m.promoted = m.piece_after != piece;
 
   g.board[tx][ty] = captured;
   g.board[x][y] = piece;
@@ -75,15 +79,21 @@ ComCandidate try_drop(GameState& g, Analysis& a, ComputerState& c, int kind, Pie
   build_square_maps(g, a);
   const double score = score_move(g, a, c, empty_code, piece, upper_hand_col, kind, tx, ty);
   g.board[tx][ty] = empty_code;
-  return {upper_hand_col, kind, tx, ty, piece, piece, false, score};
+  ComCandidate m;
+  m.from_col = upper_hand_col;
+  m.from_row = kind;
+  m.to_col = tx;
+  m.to_row = ty;
+  m.piece_before = m.piece_after = piece;
+  m.score = score;
+  return m;
 }
 
 // Keeps the candidate when it beats the best so far strictly.
 bool keep_if_better(ComputerState& c, const ComCandidate& m) {
   if (!(m.score > c.best_score)) return false;
   c.best_score = m.score;
-  c.best = {true, m.from_col, m.from_row, m.to_col, m.to_row, m.piece_before, m.piece_after,
-            m.score};
+  c.best = ComMove{m, true};
   return true;
 }
 

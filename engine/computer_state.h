@@ -13,30 +13,18 @@
 
 namespace nirvex {
 
-// One move of the computer.  A drop has from_col -1 and from_row the hand
-// kind 1..6; piece_before and piece_after are then both the dropped code.
-struct ComMove {
-  bool found = false;  // false when no candidate passed the rules
-  int from_col = 0;
-  int from_row = 0;
-  int to_col = 0;
-  int to_row = 0;
-  PieceCode piece_before = 0;  // the mover as it stood (or left the hand)
-  PieceCode piece_after = 0;   // what stands on the destination afterwards
+// One candidate of the computer as the search settled it: the move it
+// would play (promoted or not) and the score it competes with.  A drop has
+// from_col -1 and from_row the hand kind 1..6; piece_before and
+// piece_after are then both the dropped code.
+struct ComCandidate : Move {
   double score = 0;
+  bool promoted() const { return promotes(); }
 };
 
-// One tried candidate as the search settled it: the piece it would play
-// (promoted or not) and the score that candidate competes with.
-struct ComCandidate {
-  int from_col = 0;
-  int from_row = 0;
-  int to_col = 0;
-  int to_row = 0;
-  PieceCode piece_before = 0;
-  PieceCode piece_after = 0;
-  bool promoted = false;
-  double score = 0;
+// The computer's choice: the best candidate, if any passed the rules.
+struct ComMove : ComCandidate {
+  bool found = false;
 };
 
 struct ComputerState {

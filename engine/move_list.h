@@ -8,23 +8,9 @@
 
 namespace nirvex {
 
-// One move or drop.  A drop has from_col 8 (lower hand) or -1 (upper hand)
-// and from_row the hand kind 1..6.
-struct RuleMove {
-  int from_col = 0;
-  int from_row = 0;
-  int to_col = 0;
-  int to_row = 0;
-  PieceCode piece_before = 0;  // the mover as it stood (or left the hand)
-  PieceCode piece_after = 0;   // what stands on the destination afterwards
-
-  bool operator==(const RuleMove&) const = default;
-};
-
-// True for a drop from either hand.
-inline bool is_drop(const RuleMove& m) {
-  return m.from_col == lower_hand_col || m.from_col == upper_hand_col;
-}
+// A move or drop the rules allow.  A drop has from_col 8 (lower hand) or
+// -1 (upper hand) and from_row the hand kind 1..6.
+using RuleMove = Move;
 
 // Every move the rules allow the upper side (or the lower side): board
 // moves by origin column, origin row, target column, target row, the

@@ -8,11 +8,6 @@ namespace nirvex {
 
 namespace {
 
-// Is (col, row) a square of the board?
-bool on_board(int col, int row) {
-  return col >= 1 && col <= 6 && row >= 1 && row <= 6;
-}
-
 // Bishops and rooks, promoted or not, of either side.
 bool is_long_range(PieceCode code) {
   const int m = std::abs(code);

@@ -3,14 +3,12 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "engine/scoring.h"
+#include "engine/mobility.h"
 #include "model/rules.h"
 
 namespace nirvex {
 
 namespace {
-
-bool on_board(int x, int y) { return x >= 1 && x <= 6 && y >= 1 && y <= 6; }
 
 // Does the lower hand hold a gold or a bishop?
 bool lower_holds_gold_or_bishop(const GameState& g) {

@@ -10,8 +10,6 @@ namespace nirvex {
 
 namespace {
 
-bool on_board(int x, int y) { return x >= 1 && x <= 6 && y >= 1 && y <= 6; }
-
 bool is_drop(int from_x) { return from_x == upper_hand_col || from_x == lower_hand_col; }
 
 // Is (x, y) within two columns and two rows of the lower king?
@@ -381,23 +379,6 @@ double score_move(GameState& g, Analysis& a, const ComputerState& c, PieceCode c
   if (g.level < 3) return s;
   piece_terms(g, a, c, captured, piece, from_x, from_y, to_x, to_y, s);
   return s;
-}
-
-int count_safe_moves(const GameState& g, const Analysis& a, int x, int y, PieceCode code) {
-  const SquareMap& enemy = code >= code_pawn ? a.lower_attacks : a.upper_attacks;
-  int count = 0;
-  for (int tx = 1; tx <= 6; ++tx)
-    for (int ty = 1; ty <= 6; ++ty)
-      if (is_legal_move(g, x, y, tx, ty, code) == flag_on && enemy[tx][ty] == 0) ++count;
-  return count;
-}
-
-int major_crowding(const GameState& g, int x, int y) {
-  int crowd = 0;
-  for (int nx = x - 1; nx <= x + 1; ++nx)
-    for (int ny = y - 1; ny <= y + 1; ++ny)
-      if ((nx != x || ny != y) && on_board(nx, ny) && g.board[nx][ny] >= code_bishop) ++crowd;
-  return -crowd;
 }
 
 int bishop_fork_penalty(const GameState& g, const Analysis& a, int x, int y, PieceCode piece) {

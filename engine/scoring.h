@@ -5,6 +5,7 @@
 
 #include "engine/analysis.h"
 #include "engine/computer_state.h"
+#include "engine/mobility.h"
 #include "model/game_state.h"
 
 namespace nirvex {
@@ -21,14 +22,6 @@ constexpr double score_loses = -9998;  // own king left attacked, or pawn-drop m
 // after every trial inside.
 double score_move(GameState& g, Analysis& a, const ComputerState& c, PieceCode captured,
                   PieceCode piece, int from_x, int from_y, int to_x, int to_y);
-
-// Squares the piece `code` on (x, y) may move to that the other side does
-// not attack.
-int count_safe_moves(const GameState& g, const Analysis& a, int x, int y, PieceCode code);
-
-// Minus the number of neighbours of (x, y) holding an upper bishop, rook
-// (promoted or not) or the upper king.
-int major_crowding(const GameState& g, int x, int y);
 
 // `piece` when the first bishop-drop danger square that a lower bishop on
 // (x, y) could reach can be reached by a lower bishop on the board or from

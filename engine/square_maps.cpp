@@ -4,11 +4,6 @@ namespace nirvex {
 
 namespace {
 
-// Is (col, row) a square of the board?
-bool on_board(int col, int row) {
-  return col >= 1 && col <= 6 && row >= 1 && row <= 6;
-}
-
 // How a lower mover marks the check map when it reaches the upper king.
 enum class LowerCheck { none, step, knight };
 

@@ -9,11 +9,6 @@ namespace nirvex {
 
 namespace {
 
-// Is (col, row) a square of the board?
-bool on_board(int col, int row) {
-  return col >= 1 && col <= 6 && row >= 1 && row <= 6;
-}
-
 // Does some lower checker, on a square marked check_piece, still reach the
 // upper king at (kc, kr)?
 bool some_checker_reaches(const GameState& g, const Analysis& a, int kc, int kr) {

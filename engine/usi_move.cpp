@@ -36,7 +36,7 @@ std::string square_text(int col, int row) {
 
 // "P*3c" for a drop, origin and target with "+" for a promotion.
 std::string move_text(const RuleMove& m) {
-  if (is_drop(m)) {
+  if (m.is_drop()) {
     const int kind = m.from_row >= 1 && m.from_row <= 6 ? m.from_row : 0;
     return std::string(1, kind ? hand_letters[kind] : '?') + "*" + square_text(m.to_col, m.to_row);
   }

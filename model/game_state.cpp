@@ -111,7 +111,7 @@ MoveChanges apply_move(GameState& g, int from_col, int from_row, int to_col,
   ch.from_row = from_row;
   ch.to_col = to_col;
   ch.to_row = to_row;
-  ch.piece = piece;
+  ch.piece_after = piece;
 
   const PieceCode target = g.board[to_col][to_row];
   ch.captured = target;

@@ -4,13 +4,9 @@
 
 #include <array>
 
-namespace nirvex {
+#include "model/move.h"
 
-// A piece on a square: 0 is empty, negative codes belong to the lower side
-// (bottom of the screen, moving toward row 1), positive codes to the upper
-// side.  Promotion adds one to the magnitude.  The magnitudes double as the
-// pieces' worth for the computer player.
-using PieceCode = int;
+namespace nirvex {
 
 constexpr PieceCode empty_code = 0;
 constexpr PieceCode code_pawn = 20;
@@ -49,10 +45,6 @@ constexpr int cell_width = 570;
 constexpr int cell_height = 660;
 constexpr int board_size = 6;
 
-// Hand pseudo-columns: drops come from column 8 (lower hand) or -1 (upper).
-constexpr int lower_hand_col = 8;
-constexpr int upper_hand_col = -1;
-
 // Picture ids besides the piece codes.
 constexpr int title_picture_id = 1;
 constexpr int background_green = 2;
@@ -79,15 +71,10 @@ constexpr int colour_last_move = colour_white;
 // The game record never holds more than this many moves.
 constexpr int max_record_moves = 500;
 
-// One move of the game record.  Drops have from_col 8 (lower hand) or -1
-// (upper hand); from_row is then the hand slot's screen row.
-struct MoveRecord {
-  int from_col = 0;
-  int from_row = 0;
-  int to_col = 0;
-  int to_row = 0;
-  PieceCode piece_after = 0;   // what stands on the destination afterwards
-  PieceCode piece_before = 0;  // the mover before any promotion
+// One move of the game record: the move itself (for a drop from_row is
+// the hand slot's screen row), what it took, and both sides' clocks before
+// and after it.  Eleven values.
+struct MoveRecord : Move {
   PieceCode captured = 0;      // what stood on the destination before
   double lower_clock_before = 0;
   double lower_clock_after = 0;
@@ -151,13 +138,15 @@ struct GameState {
 };
 
 // What apply_move changed, so that the window can repaint exactly that.
-struct MoveChanges {
-  int from_col = 0, from_row = 0, to_col = 0, to_row = 0;
-  PieceCode piece = 0;
+// piece_before is left 0: the model does not know it.
+struct MoveChanges : Move {
   PieceCode captured = 0;
   bool upper_hand_changed = false;
   bool lower_hand_changed = false;
 };
+
+// True for a square of the board (columns and rows 1..6).
+inline bool on_board(int col, int row) { return col >= 1 && col <= 6 && row >= 1 && row <= 6; }
 
 // True for a lower-side piece (code <= -20) or an upper-side one (>= 20).
 inline bool is_lower_piece(PieceCode c) { return c <= -code_pawn; }

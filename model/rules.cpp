@@ -6,10 +6,6 @@ namespace nirvex {
 
 namespace {
 
-bool on_board(int col, int row) {
-  return col >= 1 && col <= 6 && row >= 1 && row <= 6;
-}
-
 // The gold's step, also taken by promoted pawns, knights and silvers:
 // sideways, forward and diagonally forward, or straight back.
 bool gold_step(int dx, int dy, int forward) {

@@ -152,7 +152,7 @@ TEST(ComputerSearch, PawnPromotesEvenWhenUnpromotedScoresHigher) {
   const SearchRun run = run_search(g, 3);
   const ComCandidate& m = candidate(run, 3, 4, 3, 5);
   EXPECT_EQ(m.piece_after, 21);
-  EXPECT_TRUE(m.promoted);
+  EXPECT_TRUE(m.promoted());
   EXPECT_EQ(m.score, unpromoted);
 }
 

@@ -100,7 +100,7 @@ bool leaves_king_attacked(const GameState& g, const RuleMove& m, bool upper) {
 // Is the move a pawn drop after which the opponent is in check and has no
 // move that gets its king out of attack?
 bool pawn_drop_mate(const GameState& g, const RuleMove& m, bool upper) {
-  if (!is_drop(m) || m.from_row != 1) return false;
+  if (!m.is_drop() || m.from_row != 1) return false;
   auto next = after_move(g, m);
   if (!king_attacked(*next, !upper)) return false;
   for (const RuleMove& reply : list_rule_moves(*next, !upper))
