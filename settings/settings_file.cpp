@@ -20,15 +20,6 @@ constexpr BackgroundName background_names[] = {
 
 }  // namespace
 
-SettingsValues default_settings() {
-  SettingsValues v;
-  v.background = 2;
-  v.guidance = false;
-  v.elapsed_time = true;
-  v.music = true;
-  return v;
-}
-
 QString decode_settings_text(const QByteArray& bytes) {
   QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
   const QString text = utf8.decode(bytes);

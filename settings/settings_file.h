@@ -6,32 +6,12 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
-#include <optional>
+
+#include "settings/settings_values.h"
 
 namespace nirvex {
 
 inline const QString settings_file_name = QStringLiteral("Nirvex将棋.ini");
-
-// The four choices as the menu check marks hold them.  background is the
-// background id (2 green … 6 brick), or none when no item is checked.
-struct SettingsValues {
-  std::optional<int> background;
-  bool guidance = false;
-  bool elapsed_time = false;
-  bool music = false;
-};
-
-// What a file said: each key only where a line named it (later lines win).
-struct SettingsRead {
-  bool ok = false;  // false: missing, unreadable or malformed
-  std::optional<int> background;
-  std::optional<bool> guidance;
-  std::optional<bool> elapsed_time;
-  std::optional<bool> music;
-};
-
-// The values written when the file is missing or broken.
-SettingsValues default_settings();
 
 // Text of a file's bytes: UTF-8 when they are valid UTF-8, else Shift_JIS.
 QString decode_settings_text(const QByteArray& bytes);

@@ -77,16 +77,20 @@ Canvas::Canvas()
     : image_(static_cast<int>(std::lround(surface_width_twips * buffer_pixels_per_twip)),
              static_cast<int>(std::lround(surface_height_twips * buffer_pixels_per_twip)),
              QImage::Format_RGB32) {
-  clear(colour_background);
+  fill(colour_background);
 }
 
 QPointF Canvas::cell_to_twips(double x, double y) {
   return QPointF(board_left + x * cell_width, board_top + y * cell_height);
 }
 
-void Canvas::clear(int colour) { image_.fill(palette_colour(colour)); }
+QPointF Canvas::twips_to_cell(double x, double y) {
+  return QPointF((x - board_left) / cell_width, (y - board_top) / cell_height);
+}
 
-void Canvas::draw_picture(int id, double x, double y) {
+void Canvas::fill(int colour) { image_.fill(palette_colour(colour)); }
+
+void Canvas::paint_picture(int id, double x, double y) {
   const QImage natural = picture(id, false);
   if (natural.isNull()) return;
   const QImage hires = picture(id, true);
@@ -94,47 +98,44 @@ void Canvas::draw_picture(int id, double x, double y) {
   p.scale(buffer_pixels_per_twip, buffer_pixels_per_twip);
   p.setRenderHint(QPainter::SmoothPixmapTransform);
   // Natural size at 15 twips a pixel.
-  const QRectF target(cell_to_twips(x, y),
-                      QSizeF(natural.width() * 15.0, natural.height() * 15.0));
+  const QRectF target(QPointF(x, y), QSizeF(natural.width() * 15.0, natural.height() * 15.0));
   p.drawImage(target, hires.isNull() ? natural : hires);
-  pictures_.insert(position_key(x, y), id);
+  const QPointF cell = twips_to_cell(x, y);
+  pictures_.insert(position_key(cell.x(), cell.y()), id);
 }
 
-void Canvas::draw_frame(int colour, double col, double row) {
-  // A one-pixel outline (15 twips) whose lines start at the cell's edges,
-  // so neighbouring frames share their lines.
-  const QPointF a = cell_to_twips(col, row);
-  const QPointF b = cell_to_twips(col + 1, row + 1);
+void Canvas::paint_frame(int colour, double left, double top, double right, double bottom) {
   const double w = 15.0;
   QPainter p(&image_);
   p.scale(buffer_pixels_per_twip, buffer_pixels_per_twip);
   const QColor c = palette_colour(colour);
-  p.fillRect(QRectF(a.x(), a.y(), b.x() - a.x() + w, w), c);
-  p.fillRect(QRectF(a.x(), b.y(), b.x() - a.x() + w, w), c);
-  p.fillRect(QRectF(a.x(), a.y(), w, b.y() - a.y() + w), c);
-  p.fillRect(QRectF(b.x(), a.y(), w, b.y() - a.y() + w), c);
-  frames_.insert(position_key(col, row), colour);
+  p.fillRect(QRectF(left, top, right - left + w, w), c);
+  p.fillRect(QRectF(left, bottom, right - left + w, w), c);
+  p.fillRect(QRectF(left, top, w, bottom - top + w), c);
+  p.fillRect(QRectF(right, top, w, bottom - top + w), c);
+  const QPointF cell = twips_to_cell(left, top);
+  frames_.insert(position_key(cell.x(), cell.y()), colour);
 }
 
-void Canvas::print_text(double x, double y, const QString& text, int colour,
-                        int size) {
+void Canvas::print_text(double x, double y, const QString& text, int colour, int size,
+                        bool bold) {
   if (text_log_.size() >= text_log_limit)
     text_log_.erase(text_log_.begin(), text_log_.begin() + text_log_limit / 2);
-  text_log_.push_back({x, y, text, colour, size});
+  const QPointF cell = twips_to_cell(x, y);
+  text_log_.push_back({cell.x(), cell.y(), text, colour, size});
   if (text.isEmpty()) return;
 
   QFont font(QStringLiteral("IPAPMincho"));
   font.setStyleHint(QFont::Serif);
   font.setPixelSize(size * 20);  // points to twips
-  font.setBold(bold_);
+  font.setBold(bold);
   QPainter p(&image_);
   p.scale(buffer_pixels_per_twip, buffer_pixels_per_twip);
   p.setRenderHint(QPainter::TextAntialiasing);
   p.setFont(font);
   p.setPen(palette_colour(colour));
   const QFontMetricsF fm(font);
-  const QPointF top_left = cell_to_twips(x, y);
-  p.drawText(QPointF(top_left.x(), top_left.y() + fm.ascent()), text);
+  p.drawText(QPointF(x, y + fm.ascent()), text);
 }
 
 int Canvas::picture_at(double x, double y) const {

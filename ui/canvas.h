@@ -1,7 +1,7 @@
 // The back buffer everything on the board side of the window is painted
-// onto.  Positions are cells of the board grid (fractions and negative
-// values allowed); a cell is 570 x 660 twips and cell (0, 0) starts at
-// (1050, 100) twips.  The buffer is kept at four pixels per 15 twips, so
+// onto, in twips of the painted area.  Its log of what was painted speaks
+// in cells of the board grid (fractions and negative values allowed): a
+// cell is 570 x 660 twips and cell (0, 0) starts at (1050, 100).  The buffer is kept at four pixels per 15 twips, so
 // the window can show it scaled to any size and stay sharp.
 #pragma once
 
@@ -24,7 +24,8 @@ constexpr double buffer_pixels_per_twip = 4.0 / 15.0;
 
 QColor palette_colour(int index);
 
-// One text as painted, for whoever wants to read the screen back.
+// One text as painted, at its cell position, for whoever wants to read
+// the screen back.
 struct PaintedText {
   double x = 0, y = 0;
   QString text;
@@ -38,22 +39,24 @@ class Canvas {
 
   const QImage& image() const { return image_; }
 
-  // Twip position of a cell position.
+  // Twip position of a cell position, and the cell position of twips.
   static QPointF cell_to_twips(double x, double y);
+  static QPointF twips_to_cell(double x, double y);
 
   // Fills the whole surface with a palette colour.
-  void clear(int colour);
-  // Paints a picture (piece code, picture id or background id) with its
-  // top-left corner at the cell position; unknown ids paint nothing.
-  void draw_picture(int id, double x, double y);
-  // Outlines the cell from (col, row) to (col + 1, row + 1).
-  void draw_frame(int colour, double col, double row);
-  // Prints text with its top-left corner at the cell position.
-  void print_text(double x, double y, const QString& text, int colour,
-                  int size);
-  void set_bold(bool bold) { bold_ = bold; }
+  void fill(int colour);
+  // Paints a picture (piece code, picture id or background id) at its
+  // natural size with its top-left corner at (x, y) twips; unknown ids
+  // paint nothing.
+  void paint_picture(int id, double x, double y);
+  // Outlines the rectangle from (left, top) to (right, bottom) twips with
+  // lines one natural pixel (15 twips) wide from its edges, so
+  // neighbouring frames share their lines.
+  void paint_frame(int colour, double left, double top, double right, double bottom);
+  // Prints text with its top-left corner at (x, y) twips.
+  void print_text(double x, double y, const QString& text, int colour, int size, bool bold);
 
-  // What was painted since the log was last cleared.
+  // What was painted since the log was last cleared, by cell position.
   const std::vector<PaintedText>& text_log() const { return text_log_; }
   void clear_log() { text_log_.clear(); pictures_.clear(); frames_.clear(); }
   // Last picture id painted at exactly this cell position (or -99999).
@@ -68,7 +71,6 @@ class Canvas {
 
  private:
   QImage image_;
-  bool bold_ = false;
   std::vector<PaintedText> text_log_;
   QHash<qint64, int> pictures_;
   QHash<qint64, int> frames_;

@@ -6,12 +6,13 @@
 
 #include "ui/about_box.h"
 #include "ui/board_view.h"
+#include "ui/flow/start_commands.h"
 #include "ui/main_window.h"
 
 namespace nirvex {
 
 QString MainWindow::manual_path() const {
-  return QDir(start_dir).filePath(QStringLiteral("Nirvex将棋.htm"));
+  return QDir(QString::fromStdString(game.start_dir)).filePath(QStringLiteral("Nirvex将棋.htm"));
 }
 
 // The game's home page.  Until the game has a public one, the manual that
@@ -28,17 +29,16 @@ void MainWindow::KAISETU_Click() {
 }
 
 void MainWindow::VER_Click() {
-  show_file_lists(false, false, false);
-  show_name_panel(1);
-  play(snd_other);
+  close_record_panel(game);
+  play(game, game.snd_other);
 
   const double scale = view_->target_rect().width() / surface_width_twips;
   AboutBox form2(std::max(scale, 1.0 / 15), this);
   connect(&form2, &AboutBox::home_page_requested, this, [this] {
     const QString address = home_page_address();
     if (!platform_.browser->open(address))
-      message(QStringLiteral("ブラウザを起動できませんでした。\n") + address,
-              QStringLiteral("ホームページ"));
+      nirvex::message(game, "ブラウザを起動できませんでした。\n" + address.toStdString(),
+                      "ホームページ");
   });
   if (platform_.show_modal)
     platform_.show_modal(&form2);

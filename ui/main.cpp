@@ -22,6 +22,6 @@ int main(int argc, char* argv[]) {
   dialogs.parent = &window;
   window.Form_Load();
   window.show();
-  if (window.program_ended) return 0;
+  if (window.program_ended()) return 0;
   return app.exec();
 }

@@ -1,21 +1,18 @@
-// The few things the game asks of the desktop: message boxes, the clock,
-// the sound library, the web browser and ending the program.  Each is a
-// small interface so that tests can answer dialogs, fix the time and
-// record what was shown and played.
+// The few things the window asks of the desktop: message boxes, the clock,
+// the sound library (ui/flow/ports.h), the web browser and ending the
+// program.  Each is a small interface so that tests can answer dialogs,
+// fix the time and record what was shown and played.
 #pragma once
 
 #include <QString>
-
-class QDialog;
-#include <cstddef>
-#include <cstdint>
 #include <functional>
 
-namespace nirvex {
+#include "ui/flow/form.h"
+#include "ui/flow/ports.h"
 
-enum class MsgButtons { ok, yes_no };
-enum class MsgIcon { none, warning };
-enum class MsgAnswer { ok, yes, no };
+class QDialog;
+
+namespace nirvex {
 
 // Modal message boxes.
 class Dialogs {
@@ -31,20 +28,6 @@ class Clock {
   virtual ~Clock() = default;
   virtual double seconds_since_midnight() = 0;
   virtual void pause(double seconds) = 0;
-};
-
-// The game's sound library: seven calls, all ids plain numbers, 0 = none.
-class SoundPort {
- public:
-  virtual ~SoundPort() = default;
-  virtual int dsInitialize(std::intptr_t window_handle) = 0;
-  virtual int dsCreateDSB(int device, const void* wave, std::size_t size,
-                          int flags) = 0;
-  virtual void dsPlay(int id) = 0;
-  virtual void dsPlayLooping(int id) = 0;
-  virtual void dsStop(int id) = 0;
-  virtual void dsFree(int id) = 0;
-  virtual void dsTerminate(int device) = 0;
 };
 
 // Opens a page in the system's web browser; false when that failed.

@@ -1,11 +1,8 @@
-// The record panel: drive, folder and file lists for loading a game record,
-// and the name fields with "RETURN" for saving one.  The controls sit on
-// the board view at fixed twip positions and follow it when the window is
-// resized.  Loading and saving themselves are in record/.
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QDir>
 #include <QEvent>
+#include <QMouseEvent>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
@@ -18,9 +15,11 @@
 #include <algorithm>
 #include <cmath>
 
-#include "record/record_text.h"
 #include "ui/board_view.h"
-#include "ui/main_window.h"
+#include "ui/canvas.h"
+#include "ui/flow/game.h"
+#include "ui/flow/record_menu.h"
+#include "ui/record_panel.h"
 
 namespace nirvex {
 
@@ -48,28 +47,6 @@ constexpr double font_twips = 180;
 constexpr int path_role = Qt::UserRole;
 
 const QString record_extension = QStringLiteral(".棋譜");
-
-// Follows the board view's size, and keeps presses on the labels from
-// falling through to the board below them (a label is not the board).
-class PanelFilter : public QObject {
- public:
-  PanelFilter(MainWindow* window, QObject* parent)
-      : QObject(parent), window_(window) {}
-
- protected:
-  bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() == QEvent::Resize && watched == window_->board_view())
-      window_->place_record_panel();
-    if (qobject_cast<QLabel*>(watched) &&
-        (event->type() == QEvent::MouseButtonPress ||
-         event->type() == QEvent::MouseButtonDblClick))
-      return true;
-    return false;
-  }
-
- private:
-  MainWindow* window_;
-};
 
 // The drives of this machine: the root and the home folder first, then
 // every other mounted volume.  Each entry's data is its folder.
@@ -110,10 +87,11 @@ bool folder_ready(const QString& path) {
 
 }  // namespace
 
-void MainWindow::build_record_panel() {
-  auto* filter = new PanelFilter(this, this);
-  QWidget* parent = view_;
-  parent->installEventFilter(filter);
+RecordPanel::RecordPanel(Game& game, BoardView* view)
+    : QWidget(view), game_(game), view_(view) {
+  setObjectName(QStringLiteral("RecordPanel"));
+  view->installEventFilter(this);
+  QWidget* parent = this;
 
   Drive1 = new QComboBox(parent);
   Drive1->setObjectName(QStringLiteral("Drive1"));
@@ -135,10 +113,9 @@ void MainWindow::build_record_panel() {
   Dir1->header()->setStretchLastSection(false);
   Dir1->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
   // A double click (or Enter) opens a folder, as the classic list did.
-  connect(Dir1, &QTreeWidget::itemActivated, this,
-          [this](QTreeWidgetItem* item, int) {
-            if (item) Dir1_Change(item->data(0, path_role).toString());
-          });
+  connect(Dir1, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item, int) {
+    if (item) Dir1_Change(item->data(0, path_role).toString());
+  });
 
   File1 = new QListWidget(parent);
   File1->setObjectName(QStringLiteral("File1"));
@@ -146,14 +123,13 @@ void MainWindow::build_record_panel() {
   connect(File1, &QListWidget::itemClicked, this,
           [this](QListWidgetItem* item) { if (item) File1_Click(item->text()); });
 
-  static const char* const captions[4] = {"対 局 名：", "先    手 ：",
-                                          "後    手 ：", "ﾌｧｲﾙ名 ："};
+  static const char* const captions[4] = {"対 局 名：", "先    手 ：", "後    手 ：",
+                                          "ﾌｧｲﾙ名 ："};
   for (int i = 0; i < 4; ++i) {
     Label1[i] = new QLabel(QString::fromUtf8(captions[i]), parent);
     Label1[i]->setObjectName(QStringLiteral("Label1_%1").arg(i));
     Label1[i]->setAutoFillBackground(true);
     Label1[i]->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    Label1[i]->installEventFilter(filter);
   }
   auto make_text = [parent](const char* name) {
     auto* t = new QLineEdit(parent);
@@ -182,11 +158,22 @@ void MainWindow::build_record_panel() {
   dir1_path_ = QDir::currentPath();
   fill_dir_list();
   fill_file_list();
-  place_record_panel();
+  place();
+  cover_visible_controls();
 }
 
-void MainWindow::place_record_panel() {
+// Follows the board view's size.
+bool RecordPanel::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == view_ && event->type() == QEvent::Resize) place();
+  return false;
+}
+
+// A press on the panel (a label, say) is not a press on the board below.
+void RecordPanel::mousePressEvent(QMouseEvent* event) { event->accept(); }
+
+void RecordPanel::place() {
   if (!Drive1 || !view_) return;
+  setGeometry(view_->rect());
   const double scale = view_->target_rect().width() / surface_width_twips;
   auto put = [this](QWidget* wdg, const TwipRect& r) {
     const QPointF a = view_->from_twips(QPointF(r.left, r.top));
@@ -213,9 +200,18 @@ void MainWindow::place_record_panel() {
   put(Text4, text4_at);
   put(Text1, text1_at);
   put(Command1, command1_at);
+  cover_visible_controls();
 }
 
-void MainWindow::fill_drive_list() {
+void RecordPanel::cover_visible_controls() {
+  QRegion region;
+  for (QWidget* wdg : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+    if (!wdg->isHidden()) region += wdg->geometry();
+  setVisible(!region.isEmpty());
+  if (!region.isEmpty()) setMask(region);
+}
+
+void RecordPanel::fill_drive_list() {
   Drive1->clear();
   for (const auto& [text, path] : machine_drives()) {
     Drive1->addItem(style()->standardIcon(QStyle::SP_DriveHDIcon), text);
@@ -225,7 +221,7 @@ void MainWindow::fill_drive_list() {
 
 // Shows the path from the top folder down to the current one, each folder
 // open and one step further in, then the current folder's subfolders.
-void MainWindow::fill_dir_list() {
+void RecordPanel::fill_dir_list() {
   Dir1->clear();
   const QIcon open_icon = style()->standardIcon(QStyle::SP_DirOpenIcon);
   const QIcon closed_icon = style()->standardIcon(QStyle::SP_DirIcon);
@@ -271,7 +267,7 @@ void MainWindow::fill_dir_list() {
   if (best >= 0) Drive1->setCurrentIndex(best);
 }
 
-void MainWindow::fill_file_list() {
+void RecordPanel::fill_file_list() {
   File1->clear();
   const QStringList names = QDir(dir1_path_).entryList(
       QStringList{QStringLiteral("*") + record_extension}, QDir::Files,
@@ -279,20 +275,23 @@ void MainWindow::fill_file_list() {
   File1->addItems(names);
 }
 
-void MainWindow::show_file_lists(bool drives, bool dirs, bool files) {
+void RecordPanel::show_file_lists(bool drives, bool dirs, bool files) {
   if (!Drive1) return;
-  if (files && !File1->isVisible()) fill_file_list();
+  if (files && File1->isHidden()) fill_file_list();
   Drive1->setVisible(drives);
   Dir1->setVisible(dirs);
   File1->setVisible(files);
+  cover_visible_controls();
 }
 
-void MainWindow::show_name_panel(int mode) {
+void RecordPanel::show_name_panel(int mode) {
   if (!Text1) return;
   QWidget* const panel[] = {Label1[0], Label1[1], Label1[2], Label1[3], Text2,
                             Text3,     Text4,     Text1,     Command1};
   if (mode == 0) {
     for (QWidget* wdg : panel) wdg->show();
+    cover_visible_controls();
+    Text2->setFocus();
     return;
   }
   Text1->clear();
@@ -300,150 +299,41 @@ void MainWindow::show_name_panel(int mode) {
   Text3->clear();
   Text4->clear();
   for (QWidget* wdg : panel) wdg->hide();
-}
-
-void MainWindow::KIFU_READ_Click() {
-  show_file_lists(true, true, true);
-  show_name_panel(1);
-}
-
-void MainWindow::KIFU_WRITE_Click() {
-  if (g.flipped == flag_on) {
-    message(position_pasted_ ? QStringLiteral("貼り付けた局面からは書き込みできません")
-                             : QStringLiteral("反転後は書き込みできません"),
-            QStringLiteral("棋譜書込"));
-    return;
-  }
-  show_file_lists(true, true, false);
-  show_name_panel(0);
-  Text2->setFocus();
+  cover_visible_controls();
 }
 
 // A drive whose folder cannot be opened is not ready: the folder list stays
 // where it was, and so does the drive list.
-void MainWindow::Drive1_Change(const QString& drive) {
+void RecordPanel::Drive1_Change(const QString& drive) {
   if (!folder_ready(drive)) {
-    message(QStringLiteral("ﾃﾞﾊﾞｲｽが準備できていません"), QStringLiteral("ｴﾗｰ"));
+    message(game_, "ﾃﾞﾊﾞｲｽが準備できていません", "ｴﾗｰ");
     fill_dir_list();  // puts the drive list back on the folder's drive
     return;
   }
   Dir1_Change(QDir(drive).absolutePath());
 }
 
-void MainWindow::Dir1_Change(const QString& path) {
+void RecordPanel::Dir1_Change(const QString& path) {
   if (folder_ready(path)) dir1_path_ = QDir::cleanPath(QDir(path).absolutePath());
   fill_dir_list();
   fill_file_list();
 }
 
-void MainWindow::print_record_header(const QString& text, double y_twips,
-                                     int colour) {
-  const double x = (centre_x(text) - board_left) / cell_width;
-  const double y = (y_twips - board_top) / cell_height;
-  canvas.print_text(x, y, text, colour, 12);
+std::string RecordPanel::text_field(int number) const {
+  const QLineEdit* const fields[5] = {nullptr, Text1, Text2, Text3, Text4};
+  if (number < 1 || number > 4) return {};
+  return fields[number]->text().toStdString();
 }
 
-// Loads the clicked file for replay.  The whole file is read and every move
-// replayed on a scratch board first; a file with any fault replaces
-// nothing and leaves a fresh game.
-void MainWindow::File1_Click(const QString& file_name) {
-  show_file_lists(false, false, false);
-  const QString path = QDir(dir1_path_).filePath(file_name);
-  record::LoadedRecord loaded;
-  QString error;
-  const bool ok = record::load_record_file(path, loaded, error);
-  new_game();
-  if (!ok) {
-    play(snd_forbidden);
-    message(error, QStringLiteral("ERR"));
-    return;
-  }
-
-  print_record_header(QString::fromStdString(loaded.header.game_name), 5000,
-                      colour_pick);
-  print_record_header(QString::fromStdString(loaded.header.upper_name), 100,
-                      colour_text);
-  print_record_header(QString::fromStdString(loaded.header.lower_name), 4600,
-                      colour_text);
-  const int n = static_cast<int>(loaded.moves.size());
-  for (int i = 0; i < n; ++i) g.move_records[i + 1] = loaded.moves[i];
-  g.record_pos = 0;
-  g.move_number = 0;
-  g.record_len = n;
-  refresh();
-  if (n == 0) {
-    // Nothing to step through: the game stays fresh.
-    message(QStringLiteral("棋譜ﾌｧｲﾙにﾃﾞｰﾀがありません"), QStringLiteral("棋譜"));
-    return;
-  }
-  g.kifu_mode = flag_on;
-  message(QStringLiteral(" 読み込みました"), QStringLiteral("棋譜"));
-  message(QStringLiteral("棋譜を '進 'で進めて下さい"), QStringLiteral("棋譜"));
-
-  // The side that made the first move moves first in the replay.
-  const int lower = g.lower_side;
-  const int upper = g.upper_side;
-  if (g.move_records[1].piece_before >= code_pawn) {
-    g.play_mode = mode_vs_computer;
-    g.first_side = upper;
-    g.second_side = lower;
-  } else {
-    g.play_mode = mode_two_players;
-    g.first_side = lower;
-    g.second_side = upper;
-  }
-  g.turn = g.first_side;
+// Loads the clicked file for replay.
+void RecordPanel::File1_Click(const QString& file_name) {
+  nirvex::File1_Click(game_, QDir(dir1_path_).filePath(file_name).toStdString());
 }
 
-// Saves the record up to the current position into the folder of the
-// lists, replacing a file of that name only once the new one is complete.
-void MainWindow::Command1_Click() {
-  if (g.flipped == flag_on) {
-    KIFU_WRITE_Click();
-    return;
-  }
-  const QString name = Text1->text();
-  if (name.isEmpty()) {
-    message(QStringLiteral("ﾌｧｲﾙ名が入力されていません"), QStringLiteral("  "));
-    return;
-  }
-  if (g.record_pos < 1) {
-    message(QStringLiteral("保存するデータがありません"), QStringLiteral("棋譜保存"));
-    return;
-  }
-  QString error;
-  auto fail = [&] {
-    play(snd_forbidden);
-    message(error, QStringLiteral("ERR"));
-  };
-  if (!record::file_name_acceptable(name, error)) return fail();
-
-  // A record that would not load again is not written.
-  const std::vector<MoveRecord> moves(g.move_records.begin() + 1,
-                                      g.move_records.begin() + 1 + g.record_pos);
-  record::RecordFault fault;
-  if (!record::check_moves(moves, 1, fault)) {
-    error = QStringLiteral("この棋譜は再生できないため書き込めません（%1手目: %2）")
-                .arg(fault.line)
-                .arg(QString::fromStdString(fault.text));
-    return fail();
-  }
-
-  record::RecordHeader header;
-  header.game_name = Text2->text().toStdString();
-  const bool lower_first = g.lower_side == g.first_side;
-  header.upper_name = (lower_first ? Text4 : Text3)->text().toStdString();
-  header.lower_name = (lower_first ? Text3 : Text4)->text().toStdString();
-  QByteArray bytes;
-  if (!record::encode_record_file(header, moves.data(), g.record_pos, bytes, error))
-    return fail();
-  const QString path = QDir(dir1_path_).filePath(name + record_extension);
-  if (!record::save_record_file(path, bytes, error)) return fail();
-
-  show_file_lists(false, false, false);
-  show_name_panel(1);
+// Saves the record into the folder of the lists.
+void RecordPanel::Command1_Click() {
+  nirvex::Command1_Click(game_);
   fill_file_list();
-  message(QStringLiteral("棋譜を書き込みました"), QStringLiteral("  "));
 }
 
 }  // namespace nirvex

@@ -29,13 +29,13 @@ TEST_F(WindowTest, TickShowsTheRunningTurnOncePerSecond) {
   w->g.lower_time_total = 60;
   clock.time += 3.4;
   w->canvas.clear_log();
-  w->Timer1_Timer();
+  Timer1_Timer(w->game);
   EXPECT_NEAR(w->g.turn_elapsed, 3.4, 1e-9);
   EXPECT_EQ(w->canvas.texts_in(10, 7.2, 10.01, 7.21), QStringList{"00:01:03"});
   // Within the same second nothing is redrawn.
   clock.time += 0.3;
   w->canvas.clear_log();
-  w->Timer1_Timer();
+  Timer1_Timer(w->game);
   EXPECT_TRUE(w->canvas.text_log().empty());
   EXPECT_DOUBLE_EQ(w->g.lower_time_total, 60);
 }
@@ -46,7 +46,7 @@ TEST_F(WindowTest, TurnRunningOverMidnight) {
   clock.time = 86390;  // 23:59:50
   trigger("START");
   clock.time = 5;      // 00:00:05
-  w->Timer1_Timer();
+  Timer1_Timer(w->game);
   EXPECT_DOUBLE_EQ(w->g.turn_elapsed, 15);
 }
 
@@ -57,7 +57,7 @@ TEST_F(WindowTest, WithoutKeikaTheTimerNeitherRunsNorDraws) {
   w->g.turn_elapsed = 4;
   clock.time += 10;
   w->canvas.clear_log();
-  w->Timer1_Timer();
+  Timer1_Timer(w->game);
   EXPECT_DOUBLE_EQ(w->g.turn_elapsed, 4);
   EXPECT_TRUE(w->canvas.text_log().empty());
   // The last measured turn is what the move adds.
@@ -74,7 +74,7 @@ TEST_F(WindowTest, StartingAGameLeavesBothClocksWhole) {
     // The clocks are drawn after the strips beside the board were cleared.
     EXPECT_EQ(w->canvas.texts_in(-1.6, 7.2, -1.59, 7.21), QStringList{"00:00:00"}) << item;
     EXPECT_FALSE(w->canvas.texts_in(10, 7.2, 10.01, 7.21).isEmpty()) << item;
-    w->new_game();
+    new_game(w->game);
   }
 }
 
@@ -82,7 +82,7 @@ TEST_F(WindowTest, NewGameStopsTheTimer) {
   start();
   trigger("KEIKA");
   EXPECT_TRUE(w->timer_running());
-  w->new_game();
+  new_game(w->game);
   EXPECT_FALSE(w->timer_running());
 }
 

@@ -29,7 +29,7 @@ TEST_F(WindowTest, ManualOpensFromTheStartFolder) {
   trigger("KAISETU");
   ASSERT_EQ(browser.opened.size(), 1);
   EXPECT_EQ(QUrl(browser.opened[0]).toLocalFile(),
-            QDir(w->start_dir).filePath(QStringLiteral("Nirvex将棋.htm")));
+            QDir(QString::fromStdString(w->game.start_dir)).filePath(QStringLiteral("Nirvex将棋.htm")));
   EXPECT_TRUE(dialogs.shown.empty());
 }
 

@@ -8,7 +8,7 @@ namespace {
 TEST_F(WindowTest, LabelsShowFileNumbersAndRankKanji) {
   start();
   w->canvas.clear_log();
-  w->draw_labels();
+  draw_labels(w->game);
   // File labels: shadow, then yellow copy a tenth up and left.
   EXPECT_EQ(w->canvas.texts_in(1.2, 0.5, 1.21, 0.51), QStringList{" 6"});
   EXPECT_EQ(w->canvas.texts_in(6.1, 0.4, 6.11, 0.41), QStringList{" 1"});
@@ -20,29 +20,29 @@ TEST_F(WindowTest, LabelsShowFileNumbersAndRankKanji) {
 }
 
 TEST_F(WindowTest, PieceTextNamesDigitsAndPieces) {
-  EXPECT_EQ(MainWindow::piece_text(1), QStringLiteral("１"));
-  EXPECT_EQ(MainWindow::piece_text(6), QStringLiteral("６"));
-  EXPECT_EQ(MainWindow::piece_text(1001), QStringLiteral("一"));
-  EXPECT_EQ(MainWindow::piece_text(1009), QStringLiteral("九"));
-  EXPECT_EQ(MainWindow::piece_text(-31), QStringLiteral("桂成"));
-  EXPECT_EQ(MainWindow::piece_text(901), QStringLiteral("飛成"));
-  EXPECT_EQ(MainWindow::piece_text(-950), QStringLiteral("王"));
-  EXPECT_EQ(MainWindow::piece_text(111), QString());
-  EXPECT_EQ(MainWindow::piece_text(0), QString());
-  EXPECT_EQ(MainWindow::piece_text(10), QString());
+  EXPECT_EQ(QString::fromStdString(piece_text(1)), QStringLiteral("１"));
+  EXPECT_EQ(QString::fromStdString(piece_text(6)), QStringLiteral("６"));
+  EXPECT_EQ(QString::fromStdString(piece_text(1001)), QStringLiteral("一"));
+  EXPECT_EQ(QString::fromStdString(piece_text(1009)), QStringLiteral("九"));
+  EXPECT_EQ(QString::fromStdString(piece_text(-31)), QStringLiteral("桂成"));
+  EXPECT_EQ(QString::fromStdString(piece_text(901)), QStringLiteral("飛成"));
+  EXPECT_EQ(QString::fromStdString(piece_text(-950)), QStringLiteral("王"));
+  EXPECT_EQ(QString::fromStdString(piece_text(111)), QString());
+  EXPECT_EQ(QString::fromStdString(piece_text(0)), QString());
+  EXPECT_EQ(QString::fromStdString(piece_text(10)), QString());
 }
 
 TEST_F(WindowTest, MoveNumbersBelowSevenStandFurtherRight) {
   start();
   w->canvas.clear_log();
-  w->draw_move_number(6);
+  draw_move_number(w->game, 6);
   EXPECT_EQ(w->canvas.texts_in(10.2, 3.3, 10.21, 3.31), QStringList{" 6"});
   EXPECT_EQ(w->canvas.texts_in(10.8, 3.1, 10.81, 3.11), QStringList{"手目"});
   w->canvas.clear_log();
-  w->draw_move_number(7);
+  draw_move_number(w->game, 7);
   EXPECT_EQ(w->canvas.texts_in(10.1, 3.3, 10.11, 3.31), QStringList{" 7"});
   w->canvas.clear_log();
-  w->draw_move_number(123);
+  draw_move_number(w->game, 123);
   EXPECT_EQ(w->canvas.texts_in(10.0, 3.3, 10.01, 3.31), QStringList{" 123"});
 }
 
@@ -51,8 +51,8 @@ TEST_F(WindowTest, HandsShowCountsOnlyForHeldKinds) {
   w->g.lower_hand[2] = 2;
   w->g.upper_hand[6] = 1;
   w->canvas.clear_log();
-  w->draw_hand_lower();
-  w->draw_hand_upper();
+  draw_hand_lower(w->game);
+  draw_hand_upper(w->game);
   EXPECT_EQ(w->canvas.picture_at(8, 2), -30);
   EXPECT_EQ(w->canvas.picture_at(8, 1), 0);
   EXPECT_EQ(w->canvas.texts_in(9, 2.2, 9.01, 2.21), QStringList{" 2"});
@@ -68,7 +68,7 @@ TEST_F(WindowTest, HandsShowCountsOnlyForHeldKinds) {
 TEST_F(WindowTest, LastMoveOfTheLowerSideToTheCorner) {
   start();
   w->canvas.clear_log();
-  w->draw_last_move(w->g.lower_side, 1, 1, -21, colour_last_move);
+  draw_last_move(w->game, w->g.lower_side, 1, 1, -21, colour_last_move);
   EXPECT_EQ(w->canvas.texts_in(10.4, 2.4, 11.5, 2.41), (QStringList{"６", "一", "と"}));
   EXPECT_EQ(w->canvas.texts_in(10.5, 2.5, 11.6, 2.51), (QStringList{"６", "一", "と"}));
 }
@@ -77,9 +77,9 @@ TEST_F(WindowTest, EveryTextHasABlackShadowFirst) {
   start();
   trigger("KEIKA");
   w->canvas.clear_log();
-  w->redraw_all();
-  w->draw_move_number(12);
-  w->draw_last_move(w->g.upper_side, 3, 4, 800, colour_last_move);
+  redraw_all(w->game);
+  draw_move_number(w->game, 12);
+  draw_last_move(w->game, w->g.upper_side, 3, 4, 800, colour_last_move);
   const auto& log = w->canvas.text_log();
   ASSERT_EQ(log.size() % 2, 0u);
   for (std::size_t i = 0; i < log.size(); i += 2) {
@@ -101,7 +101,7 @@ TEST_F(WindowTest, BackgroundsAreTiledAroundTheBoard) {
   start();
   for (int id : {background_tatami, background_bamboo, background_space, background_brick,
                  background_green}) {
-    w->background_Click(id);
+    background_Click(w->game, id);
     EXPECT_EQ(w->canvas.picture_at(-3, -2), id);
     EXPECT_EQ(w->canvas.picture_at(15, 9), id);
     EXPECT_EQ(w->canvas.picture_at(7, 3), id);

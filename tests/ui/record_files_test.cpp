@@ -36,7 +36,7 @@ class RecordFiles : public RecordTest {
     dialogs.shown.clear();
     sound.played.clear();
     w->canvas.clear_log();
-    w->File1_Click(name);
+    w->record_panel()->File1_Click(name);
   }
 };
 
@@ -54,8 +54,8 @@ TEST_F(RecordFiles, ASavedGameHasTheExactBytesOfTheFormat) {
   EXPECT_TRUE(all_hidden(name_panel()));
   EXPECT_TRUE(names_empty());
   trigger("KIFU_READ");
-  ASSERT_EQ(w->File1->count(), 1);
-  EXPECT_EQ(w->File1->item(0)->text(), QStringLiteral("short.棋譜"));
+  ASSERT_EQ(w->record_panel()->File1->count(), 1);
+  EXPECT_EQ(w->record_panel()->File1->item(0)->text(), QStringLiteral("short.棋譜"));
 }
 
 TEST_F(RecordFiles, TheUpperPlayerIsNamedOnTheSecondLine) {
@@ -89,16 +89,16 @@ TEST_F(RecordFiles, AfterSteppingBackOnlyTheMovesUpToThePositionAreSaved) {
 
 TEST_F(RecordFiles, SavingWithoutANameOrWithoutMovesIsRefused) {
   trigger("KIFU_WRITE");
-  w->Text2->setText(QStringLiteral("名前"));
-  QTest::mouseClick(w->Command1, Qt::LeftButton);
+  w->record_panel()->Text2->setText(QStringLiteral("名前"));
+  QTest::mouseClick(w->record_panel()->Command1, Qt::LeftButton);
   ASSERT_EQ(dialogs.shown.size(), 1u);
   EXPECT_EQ(last_message().text, QStringLiteral("ﾌｧｲﾙ名が入力されていません"));
   EXPECT_EQ(last_message().title, QStringLiteral("  "));
   EXPECT_TRUE(all_visible(name_panel()));
-  EXPECT_EQ(w->Text2->text(), QStringLiteral("名前"));
+  EXPECT_EQ(w->record_panel()->Text2->text(), QStringLiteral("名前"));
 
-  w->Text1->setText(QStringLiteral("empty"));
-  QTest::mouseClick(w->Command1, Qt::LeftButton);
+  w->record_panel()->Text1->setText(QStringLiteral("empty"));
+  QTest::mouseClick(w->record_panel()->Command1, Qt::LeftButton);
   EXPECT_EQ(last_message().text, QStringLiteral("保存するデータがありません"));
   EXPECT_EQ(last_message().title, QStringLiteral("棋譜保存"));
   EXPECT_TRUE(all_visible(name_panel()));
@@ -122,14 +122,14 @@ TEST_F(RecordFiles, ABadNameIsRefusedAndThePanelStaysOpen) {
   EXPECT_EQ(last_message().text, QStringLiteral("ファイル名に使えない文字「/」が含まれています"));
   EXPECT_EQ(played_names(), QStringList{"forbidden"});
   EXPECT_TRUE(all_visible(name_panel()));
-  EXPECT_EQ(w->Text1->text(), QStringLiteral("../escape"));
+  EXPECT_EQ(w->record_panel()->Text1->text(), QStringLiteral("../escape"));
   EXPECT_FALSE(QFile::exists(dir_.filePath(QStringLiteral("../escape.棋譜"))));
 }
 
 TEST_F(RecordFiles, AFolderThatIsGoneIsReportedWithTheSystemsWords) {
   play_short_game(2);
   QDir(dir_.path()).mkdir(QStringLiteral("gone"));
-  w->Dir1_Change(dir_.filePath(QStringLiteral("gone")));
+  w->record_panel()->Dir1_Change(dir_.filePath(QStringLiteral("gone")));
   QDir(dir_.filePath(QStringLiteral("gone"))).removeRecursively();
   save_as(QStringLiteral("x"));
   ASSERT_EQ(dialogs.shown.size(), 1u);
@@ -204,10 +204,10 @@ TEST_F(RecordFiles, TheHeaderLinesArePrintedCentred) {
 TEST_F(RecordFiles, AClickInTheFileListLoadsTheFile) {
   copy_in(test_data_dir + QStringLiteral("/short_game.棋譜"), QStringLiteral("s.棋譜"));
   trigger("KIFU_READ");
-  ASSERT_EQ(w->File1->count(), 1);
+  ASSERT_EQ(w->record_panel()->File1->count(), 1);
   dialogs.shown.clear();
-  const QRect r = w->File1->visualItemRect(w->File1->item(0));
-  QTest::mouseClick(w->File1->viewport(), Qt::LeftButton, Qt::NoModifier, r.center());
+  const QRect r = w->record_panel()->File1->visualItemRect(w->record_panel()->File1->item(0));
+  QTest::mouseClick(w->record_panel()->File1->viewport(), Qt::LeftButton, Qt::NoModifier, r.center());
   EXPECT_EQ(w->g.kifu_mode, flag_on);
   EXPECT_EQ(w->g.record_len, 8);
   EXPECT_TRUE(all_hidden(file_lists()));
@@ -266,7 +266,7 @@ TEST_F(RecordFiles, DamagedFilesAreRefusedAndLeaveAFreshGame) {
   for (const QString& name : names) {
     if (name == QStringLiteral("only_headers.棋譜")) continue;
     // A game in progress with a record of three moves.
-    w->new_game();
+    new_game(w->game);
     trigger("START");
     play_short_game(3);
     copy_in(damaged.filePath(name), name);

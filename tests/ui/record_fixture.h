@@ -82,11 +82,11 @@ class RecordTest : public WindowTest {
                const QString& first = QStringLiteral("先手太郎"),
                const QString& second = QStringLiteral("後手花子")) {
     trigger("KIFU_WRITE");
-    w->Text2->setText(game);
-    w->Text3->setText(first);
-    w->Text4->setText(second);
-    w->Text1->setText(file);
-    QTest::mouseClick(w->Command1, Qt::LeftButton);
+    w->record_panel()->Text2->setText(game);
+    w->record_panel()->Text3->setText(first);
+    w->record_panel()->Text4->setText(second);
+    w->record_panel()->Text1->setText(file);
+    QTest::mouseClick(w->record_panel()->Command1, Qt::LeftButton);
   }
 
   QByteArray bytes_of(const QString& path) {
@@ -100,10 +100,10 @@ class RecordTest : public WindowTest {
     ASSERT_TRUE(QFile::copy(from, dir_.filePath(name))) << from.toStdString();
   }
 
-  std::vector<QWidget*> file_lists() const { return {w->Drive1, w->Dir1, w->File1}; }
+  std::vector<QWidget*> file_lists() const { return {w->record_panel()->Drive1, w->record_panel()->Dir1, w->record_panel()->File1}; }
   std::vector<QWidget*> name_panel() const {
-    return {w->Label1[0], w->Label1[1], w->Label1[2], w->Label1[3], w->Text1,
-            w->Text2,     w->Text3,     w->Text4,     w->Command1};
+    return {w->record_panel()->Label1[0], w->record_panel()->Label1[1], w->record_panel()->Label1[2], w->record_panel()->Label1[3], w->record_panel()->Text1,
+            w->record_panel()->Text2,     w->record_panel()->Text3,     w->record_panel()->Text4,     w->record_panel()->Command1};
   }
   static bool all_visible(const std::vector<QWidget*>& ws) {
     for (QWidget* x : ws)
@@ -116,8 +116,8 @@ class RecordTest : public WindowTest {
     return true;
   }
   bool names_empty() const {
-    return w->Text1->text().isEmpty() && w->Text2->text().isEmpty() &&
-           w->Text3->text().isEmpty() && w->Text4->text().isEmpty();
+    return w->record_panel()->Text1->text().isEmpty() && w->record_panel()->Text2->text().isEmpty() &&
+           w->record_panel()->Text3->text().isEmpty() && w->record_panel()->Text4->text().isEmpty();
   }
 
   std::vector<Snapshot> snapshots;

@@ -18,10 +18,10 @@ class RecordPanel : public RecordTest {
 
   void open_write_and_type() {
     trigger("KIFU_WRITE");
-    w->Text1->setText("f");
-    w->Text2->setText("g");
-    w->Text3->setText("s");
-    w->Text4->setText("t");
+    w->record_panel()->Text1->setText("f");
+    w->record_panel()->Text2->setText("g");
+    w->record_panel()->Text3->setText("s");
+    w->record_panel()->Text4->setText("t");
   }
 };
 
@@ -39,22 +39,22 @@ TEST_F(RecordPanel, ReadShowsTheThreeLists) {
 
 TEST_F(RecordPanel, WriteShowsDrivesFoldersAndTheNames) {
   trigger("KIFU_WRITE");
-  EXPECT_TRUE(w->Drive1->isVisible());
-  EXPECT_TRUE(w->Dir1->isVisible());
-  EXPECT_FALSE(w->File1->isVisible());
+  EXPECT_TRUE(w->record_panel()->Drive1->isVisible());
+  EXPECT_TRUE(w->record_panel()->Dir1->isVisible());
+  EXPECT_FALSE(w->record_panel()->File1->isVisible());
   EXPECT_TRUE(all_visible(name_panel()));
-  EXPECT_EQ(w->Label1[0]->text(), QStringLiteral("対 局 名："));
-  EXPECT_EQ(w->Label1[1]->text(), QStringLiteral("先    手 ："));
-  EXPECT_EQ(w->Label1[2]->text(), QStringLiteral("後    手 ："));
-  EXPECT_EQ(w->Label1[3]->text(), QStringLiteral("ﾌｧｲﾙ名 ："));
-  EXPECT_EQ(w->Command1->text(), QStringLiteral("RETURN"));
+  EXPECT_EQ(w->record_panel()->Label1[0]->text(), QStringLiteral("対 局 名："));
+  EXPECT_EQ(w->record_panel()->Label1[1]->text(), QStringLiteral("先    手 ："));
+  EXPECT_EQ(w->record_panel()->Label1[2]->text(), QStringLiteral("後    手 ："));
+  EXPECT_EQ(w->record_panel()->Label1[3]->text(), QStringLiteral("ﾌｧｲﾙ名 ："));
+  EXPECT_EQ(w->record_panel()->Command1->text(), QStringLiteral("RETURN"));
 }
 
 TEST_F(RecordPanel, TheNamesStayWhileThePanelStaysOpen) {
   open_write_and_type();
   trigger("KIFU_WRITE");
-  EXPECT_EQ(w->Text1->text(), QStringLiteral("f"));
-  EXPECT_EQ(w->Text4->text(), QStringLiteral("t"));
+  EXPECT_EQ(w->record_panel()->Text1->text(), QStringLiteral("f"));
+  EXPECT_EQ(w->record_panel()->Text4->text(), QStringLiteral("t"));
 }
 
 TEST_F(RecordPanel, EveryCloseHidesEverythingAndEmptiesTheNames) {
@@ -103,9 +103,9 @@ TEST_F(RecordPanel, TheFileListsCloseLikeTheNamePanel) {
 
 TEST_F(RecordPanel, APressOnALabelIsNotABoardClick) {
   open_write_and_type();
-  QTest::mouseClick(w->Label1[0], Qt::LeftButton);
+  QTest::mouseClick(w->record_panel()->Label1[0], Qt::LeftButton);
   EXPECT_TRUE(all_visible(name_panel()));
-  EXPECT_EQ(w->Text2->text(), QStringLiteral("g"));
+  EXPECT_EQ(w->record_panel()->Text2->text(), QStringLiteral("g"));
   EXPECT_TRUE(dialogs.shown.empty());
 }
 
@@ -135,35 +135,35 @@ TEST_F(RecordPanel, ControlsFollowTheBoardViewWhenTheWindowIsResized) {
     EXPECT_EQ(x->geometry(), QRectF(a, b).toRect()) << x->objectName().toStdString();
   };
   auto check_all = [&] {
-    expect_at(w->Drive1, 240, 360, 2535, 300);
-    expect_at(w->Dir1, 240, 600, 2535, 1710);
-    expect_at(w->File1, 240, 2280, 2535, 930);
-    for (int i = 0; i < 4; ++i) expect_at(w->Label1[i], 120, 2400 + 240 * i, 855, 255);
-    expect_at(w->Text2, 960, 2400, 2295, 270);
-    expect_at(w->Text3, 960, 2640, 2295, 270);
-    expect_at(w->Text4, 960, 2880, 2295, 270);
-    expect_at(w->Text1, 960, 3120, 2295, 270);
-    expect_at(w->Command1, 3360, 3000, 855, 375);
+    expect_at(w->record_panel()->Drive1, 240, 360, 2535, 300);
+    expect_at(w->record_panel()->Dir1, 240, 600, 2535, 1710);
+    expect_at(w->record_panel()->File1, 240, 2280, 2535, 930);
+    for (int i = 0; i < 4; ++i) expect_at(w->record_panel()->Label1[i], 120, 2400 + 240 * i, 855, 255);
+    expect_at(w->record_panel()->Text2, 960, 2400, 2295, 270);
+    expect_at(w->record_panel()->Text3, 960, 2640, 2295, 270);
+    expect_at(w->record_panel()->Text4, 960, 2880, 2295, 270);
+    expect_at(w->record_panel()->Text1, 960, 3120, 2295, 270);
+    expect_at(w->record_panel()->Command1, 3360, 3000, 855, 375);
   };
   check_all();
-  const int small_width = w->Dir1->width();
+  const int small_width = w->record_panel()->Dir1->width();
   w->resize(1600, 1000);
   QCoreApplication::processEvents();
   check_all();
-  EXPECT_GT(w->Dir1->width(), small_width);
+  EXPECT_GT(w->record_panel()->Dir1->width(), small_width);
   w->resize(700, 900);  // a tall window: the board keeps its proportions
   QCoreApplication::processEvents();
   check_all();
 }
 
 TEST_F(RecordPanel, DrivesListTheRootAndTheHomeFolderFirst) {
-  ASSERT_GE(w->Drive1->count(), 1);
-  EXPECT_EQ(w->Drive1->itemData(0).toString(), QStringLiteral("/"));
+  ASSERT_GE(w->record_panel()->Drive1->count(), 1);
+  EXPECT_EQ(w->record_panel()->Drive1->itemData(0).toString(), QStringLiteral("/"));
   if (QDir::homePath() != QStringLiteral("/")) {
-    EXPECT_EQ(w->Drive1->itemData(1).toString(), QDir::homePath());
+    EXPECT_EQ(w->record_panel()->Drive1->itemData(1).toString(), QDir::homePath());
   }
   QStringList listed;
-  for (int i = 0; i < w->Drive1->count(); ++i) listed << w->Drive1->itemData(i).toString();
+  for (int i = 0; i < w->record_panel()->Drive1->count(); ++i) listed << w->record_panel()->Drive1->itemData(i).toString();
   for (const QStorageInfo& v : QStorageInfo::mountedVolumes())
     if (v.isValid() && QFileInfo(v.rootPath()).isDir()) {
       EXPECT_TRUE(listed.contains(QDir::cleanPath(v.rootPath()))) << v.rootPath().toStdString();
@@ -172,16 +172,16 @@ TEST_F(RecordPanel, DrivesListTheRootAndTheHomeFolderFirst) {
 
 TEST_F(RecordPanel, ADriveThatCannotBeOpenedIsNotReady) {
   trigger("KIFU_READ");
-  const QString before = w->dir1_path();
-  const int before_index = w->Drive1->currentIndex();
-  w->Drive1->addItem(QStringLiteral("/no-such-drive"), QStringLiteral("/no-such-drive"));
-  emit w->Drive1->activated(w->Drive1->count() - 1);
+  const QString before = w->record_panel()->dir1_path();
+  const int before_index = w->record_panel()->Drive1->currentIndex();
+  w->record_panel()->Drive1->addItem(QStringLiteral("/no-such-drive"), QStringLiteral("/no-such-drive"));
+  emit w->record_panel()->Drive1->activated(w->record_panel()->Drive1->count() - 1);
   ASSERT_EQ(dialogs.shown.size(), 1u);
   EXPECT_EQ(last_message().text, QStringLiteral("ﾃﾞﾊﾞｲｽが準備できていません"));
   EXPECT_EQ(last_message().title, QStringLiteral("ｴﾗｰ"));
   EXPECT_TRUE(sound.played.empty());
-  EXPECT_EQ(w->dir1_path(), before);
-  EXPECT_EQ(w->Drive1->currentIndex(), before_index);
+  EXPECT_EQ(w->record_panel()->dir1_path(), before);
+  EXPECT_EQ(w->record_panel()->Drive1->currentIndex(), before_index);
   EXPECT_TRUE(all_visible(file_lists()));
 }
 
@@ -190,12 +190,12 @@ TEST_F(RecordPanel, ChoosingADriveShowsItsTopFolderAndItsRecords) {
   const QString drive = dir_.filePath(QStringLiteral("drive"));
   QFile(drive + QStringLiteral("/game.棋譜")).open(QIODevice::WriteOnly);
   trigger("KIFU_READ");
-  w->Drive1->addItem(drive, drive);
-  emit w->Drive1->activated(w->Drive1->count() - 1);
+  w->record_panel()->Drive1->addItem(drive, drive);
+  emit w->record_panel()->Drive1->activated(w->record_panel()->Drive1->count() - 1);
   EXPECT_TRUE(dialogs.shown.empty());
-  EXPECT_EQ(w->dir1_path(), drive);
-  ASSERT_EQ(w->File1->count(), 1);
-  EXPECT_EQ(w->File1->item(0)->text(), QStringLiteral("game.棋譜"));
+  EXPECT_EQ(w->record_panel()->dir1_path(), drive);
+  ASSERT_EQ(w->record_panel()->File1->count(), 1);
+  EXPECT_EQ(w->record_panel()->File1->item(0)->text(), QStringLiteral("game.棋譜"));
 }
 
 TEST_F(RecordPanel, TheFolderListShowsThePathDownToTheFolderAndItsSubfolders) {
@@ -203,7 +203,7 @@ TEST_F(RecordPanel, TheFolderListShowsThePathDownToTheFolderAndItsSubfolders) {
   d.mkdir(QStringLiteral("b"));
   d.mkdir(QStringLiteral("a"));
   d.mkdir(QStringLiteral(".hidden"));
-  w->Dir1_Change(dir_.path());
+  w->record_panel()->Dir1_Change(dir_.path());
 
   // One open folder per level from the top, each inside the one above.
   QStringList chain;
@@ -211,8 +211,8 @@ TEST_F(RecordPanel, TheFolderListShowsThePathDownToTheFolderAndItsSubfolders) {
     chain.prepend(up.isRoot() ? up.absolutePath() : QFileInfo(up.absolutePath()).fileName());
     if (up.isRoot() || !up.cdUp()) break;
   }
-  ASSERT_EQ(w->Dir1->topLevelItemCount(), 1);
-  QTreeWidgetItem* item = w->Dir1->topLevelItem(0);
+  ASSERT_EQ(w->record_panel()->Dir1->topLevelItemCount(), 1);
+  QTreeWidgetItem* item = w->record_panel()->Dir1->topLevelItem(0);
   for (int i = 0; i < chain.size(); ++i) {
     ASSERT_NE(item, nullptr);
     EXPECT_EQ(item->text(0), chain[i]);
@@ -221,26 +221,26 @@ TEST_F(RecordPanel, TheFolderListShowsThePathDownToTheFolderAndItsSubfolders) {
       item = item->child(0);
     }
   }
-  EXPECT_EQ(w->Dir1->currentItem(), item);
+  EXPECT_EQ(w->record_panel()->Dir1->currentItem(), item);
   ASSERT_EQ(item->childCount(), 2);
   EXPECT_EQ(item->child(0)->text(0), QStringLiteral("a"));
   EXPECT_EQ(item->child(1)->text(0), QStringLiteral("b"));
 
   // Opening a folder (double click or Enter) moves there, and back up.
-  emit w->Dir1->itemActivated(item->child(1), 0);
-  EXPECT_EQ(w->dir1_path(), dir_.filePath(QStringLiteral("b")));
-  EXPECT_EQ(w->Dir1->currentItem()->text(0), QStringLiteral("b"));
-  emit w->Dir1->itemActivated(w->Dir1->currentItem()->parent(), 0);
-  EXPECT_EQ(w->dir1_path(), dir_.path());
+  emit w->record_panel()->Dir1->itemActivated(item->child(1), 0);
+  EXPECT_EQ(w->record_panel()->dir1_path(), dir_.filePath(QStringLiteral("b")));
+  EXPECT_EQ(w->record_panel()->Dir1->currentItem()->text(0), QStringLiteral("b"));
+  emit w->record_panel()->Dir1->itemActivated(w->record_panel()->Dir1->currentItem()->parent(), 0);
+  EXPECT_EQ(w->record_panel()->dir1_path(), dir_.path());
 }
 
 TEST_F(RecordPanel, TheFileListShowsOnlyRecordFilesOfTheFolder) {
   for (const char* name : {"z.棋譜", "x.棋譜", "y.txt", "棋譜"})
     QFile(dir_.filePath(QString::fromUtf8(name))).open(QIODevice::WriteOnly);
   trigger("KIFU_READ");
-  ASSERT_EQ(w->File1->count(), 2);
-  EXPECT_EQ(w->File1->item(0)->text(), QStringLiteral("x.棋譜"));
-  EXPECT_EQ(w->File1->item(1)->text(), QStringLiteral("z.棋譜"));
+  ASSERT_EQ(w->record_panel()->File1->count(), 2);
+  EXPECT_EQ(w->record_panel()->File1->item(0)->text(), QStringLiteral("x.棋譜"));
+  EXPECT_EQ(w->record_panel()->File1->item(1)->text(), QStringLiteral("z.棋譜"));
 }
 
 }  // namespace

@@ -14,7 +14,7 @@ class Stepping : public RecordTest {
 
   void load_short_game() {
     copy_in(test_data_dir + QStringLiteral("/short_game.棋譜"), QStringLiteral("s.棋譜"));
-    w->File1_Click(QStringLiteral("s.棋譜"));
+    w->record_panel()->File1_Click(QStringLiteral("s.棋譜"));
     ASSERT_EQ(w->g.kifu_mode, flag_on);
     dialogs.shown.clear();
     sound.played.clear();

@@ -29,7 +29,7 @@ TEST_F(SettingsTest, FirstStartWritesAndAppliesTheDefaults) {
   EXPECT_FALSE(w->menu_item("SIDOU")->isChecked());
   EXPECT_TRUE(w->menu_item("KEIKA")->isChecked());
   EXPECT_TRUE(w->menu_item("BGM")->isChecked());
-  EXPECT_EQ(sound.looped, std::vector<int>{w->snd_bgm});
+  EXPECT_EQ(sound.looped, std::vector<int>{w->game.snd_bgm});
   EXPECT_EQ(w->g.background_id, background_green);
   EXPECT_EQ(w->canvas.picture_at(-3, -2), background_green);
   EXPECT_TRUE(dialogs.shown.empty());  // silently
@@ -60,7 +60,7 @@ TEST_F(SettingsTest, FullFileSetsAllFour) {
   EXPECT_EQ(w->g.guidance_on, flag_on);
   EXPECT_EQ(w->g.colour_guide, colour_text);
   EXPECT_TRUE(w->menu_item("KEIKA")->isChecked());
-  EXPECT_EQ(sound.looped, std::vector<int>{w->snd_bgm});
+  EXPECT_EQ(sound.looped, std::vector<int>{w->game.snd_bgm});
 }
 
 TEST_F(SettingsTest, LowerCaseOnCountsAsOff) {

@@ -16,13 +16,13 @@ TEST_F(WindowTest, StartsWithTheInitialPositionAndNoGame) {
   EXPECT_EQ(w->g.turn, side_none);
   EXPECT_EQ(w->g.lower_side, w->g.second_side);
   EXPECT_EQ(w->g.upper_side, w->g.first_side);
-  EXPECT_EQ(w->start_dir, QDir::currentPath());
+  EXPECT_EQ(QString::fromStdString(w->game.start_dir), QDir::currentPath());
   EXPECT_FALSE(w->timer_running());
   // Four waves, the music last.
-  EXPECT_NE(w->snd_other, 0);
-  EXPECT_NE(w->snd_forbidden, 0);
-  EXPECT_NE(w->snd_piece, 0);
-  EXPECT_NE(w->snd_bgm, 0);
+  EXPECT_NE(w->game.snd_other, 0);
+  EXPECT_NE(w->game.snd_forbidden, 0);
+  EXPECT_NE(w->game.snd_piece, 0);
+  EXPECT_NE(w->game.snd_bgm, 0);
   EXPECT_EQ(sound.created_sizes.size(), 4u);
   // The board as painted matches the position.
   for (int x = 1; x <= 6; ++x)
@@ -70,15 +70,15 @@ TEST_F(WindowTest, EscapeEndsTheProgramAndReleasesTheSounds) {
   QTest::keyClick(w.get(), Qt::Key_Escape);
   EXPECT_EQ(ended, 1);
   EXPECT_TRUE(dialogs.shown.empty());  // no question asked
-  EXPECT_EQ(sound.freed, (std::vector<int>{w->snd_other, w->snd_forbidden,
-                                           w->snd_piece, w->snd_bgm}));
+  EXPECT_EQ(sound.freed, (std::vector<int>{w->game.snd_other, w->game.snd_forbidden,
+                                           w->game.snd_piece, w->game.snd_bgm}));
   EXPECT_EQ(sound.terminated, 7);
 }
 
 TEST_F(WindowTest, OtherKeysDoNothing) {
   start();
   QTest::keyClick(w.get(), Qt::Key_A);
-  w->Form_KeyPress(13);
+  Form_KeyPress(w->game, 13);
   EXPECT_EQ(ended, 0);
   EXPECT_TRUE(sound.freed.empty());
 }
@@ -108,8 +108,8 @@ TEST_F(WindowTest, NoSoundDeviceWarnsOnceAndRunsSilent) {
   EXPECT_EQ(dialogs.shown[0].text, QStringLiteral("Direct Soundインターフェースが作成できません。"));
   EXPECT_EQ(dialogs.shown[0].title, QStringLiteral("Nirvex将棋.dll"));
   EXPECT_EQ(dialogs.shown[0].icon, MsgIcon::warning);
-  EXPECT_EQ(w->snd_piece, 0);
-  EXPECT_EQ(w->snd_bgm, 0);
+  EXPECT_EQ(w->game.snd_piece, 0);
+  EXPECT_EQ(w->game.snd_bgm, 0);
   EXPECT_TRUE(sound.created_sizes.empty());
   // The game goes on.
   trigger("START");
@@ -128,8 +128,8 @@ class NoWavesTest : public WindowTest {
 TEST_F(NoWavesTest, MissingWaveFilesGiveSilentBuffers) {
   start();
   EXPECT_TRUE(dialogs.shown.empty());
-  EXPECT_EQ(w->snd_bgm, 0);
-  EXPECT_EQ(w->snd_piece, 0);
+  EXPECT_EQ(w->game.snd_bgm, 0);
+  EXPECT_EQ(w->game.snd_piece, 0);
   trigger("BGM");
   EXPECT_TRUE(w->menu_item("BGM")->isChecked());
   EXPECT_EQ(sound.looped, std::vector<int>{0});
@@ -139,10 +139,10 @@ TEST_F(WindowTest, BgmItemStartsAndStopsTheMusic) {
   start();
   trigger("BGM");
   EXPECT_TRUE(w->menu_item("BGM")->isChecked());
-  EXPECT_EQ(sound.looped, std::vector<int>{w->snd_bgm});
+  EXPECT_EQ(sound.looped, std::vector<int>{w->game.snd_bgm});
   trigger("BGM");
   EXPECT_FALSE(w->menu_item("BGM")->isChecked());
-  EXPECT_EQ(sound.stopped, std::vector<int>{w->snd_bgm});
+  EXPECT_EQ(sound.stopped, std::vector<int>{w->game.snd_bgm});
 }
 
 TEST_F(WindowTest, LevelDuringATwoPlayerGameChangesOnlyTheMark) {

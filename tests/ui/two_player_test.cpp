@@ -212,7 +212,7 @@ TEST_F(TwoPlayers, CapturedPiecesAreDroppedFromTheHand) {
 TEST_F(TwoPlayers, UpperDropRecordsTheScreenRowAndTakesFromItsKind) {
   w->g.upper_hand[5] = 1;  // a bishop: screen row 2
   w->g.upper_hand_total = 1;
-  w->draw_hand_upper();
+  draw_hand_upper(w->game);
   move(1, 5, 1, 4);
   click(-1, 2);
   EXPECT_EQ(w->g.pick_piece, 800);

@@ -21,7 +21,7 @@ class VsComputer : public WindowTest {
     for (auto& col : w->g.board) col.fill(0);
     w->g.board[6][1] = 950;
     w->g.board[1][6] = -950;
-    w->redraw_all();
+    redraw_all(w->game);
   }
 };
 
@@ -77,9 +77,9 @@ TEST_F(WindowTest, GoteLetsTheComputerMoveFirst) {
   ASSERT_GE(shown.size(), 4);
   EXPECT_EQ(shown.front(), QStringLiteral("思考中"));  // while it thought
   EXPECT_EQ(shown.mid(shown.size() - 3),
-            (QStringList{MainWindow::piece_text(7 - r.to_col),
-                         MainWindow::piece_text(1000 + r.to_row),
-                         MainWindow::piece_text(r.piece_after)}));
+            (QStringList{QString::fromStdString(piece_text(7 - r.to_col)),
+                         QString::fromStdString(piece_text(1000 + r.to_row)),
+                         QString::fromStdString(piece_text(r.piece_after))}));
   EXPECT_EQ(w->canvas.frame_at(r.to_col, r.to_row), colour_text);
   // The level is shown while playing the computer.
   EXPECT_FALSE(w->canvas.texts_in(-1.6, 0, 0.2, 0.3).isEmpty());
@@ -95,7 +95,7 @@ TEST_F(WindowTest, SenteWaitsForTheHumanThenTheComputerAnswers) {
   EXPECT_EQ(w->g.turn, w->g.lower_side);
   EXPECT_TRUE(w->timer_running());  // the turn is always timed
   clock.time += 4;
-  w->Timer1_Timer();
+  Timer1_Timer(w->game);
   move(1, 5, 1, 4);
   EXPECT_EQ(w->g.move_number, 2);
   EXPECT_EQ(w->g.turn, w->g.lower_side);
@@ -149,7 +149,7 @@ TEST_F(VsComputer, TheComputerTakesAnUnguardedKingAndWins) {
   w->g.board[3][1] = 900;  // the upper rook looks down the file
   w->g.turn = w->g.upper_side;
   dialogs.answers = {MsgAnswer::yes};
-  w->com_ban();
+  com_ban(w->game);
   ASSERT_EQ(dialogs.shown.size(), 2u);
   EXPECT_EQ(dialogs.shown[0].text, QStringLiteral("ｺﾝﾋﾟｭｰﾀの勝ちです"));
   EXPECT_EQ(w->g.turn, side_none);
@@ -165,10 +165,10 @@ TEST_F(VsComputer, TheComputersCheckIsAnnounced) {
   w->g.board[5][5] = -20;
   w->g.board[1][2] = 900;
   w->g.turn = w->g.upper_side;
-  w->com_ban();
+  com_ban(w->game);
   const int kx = w->g.lower_king_x, ky = w->g.lower_king_y;
-  build_square_maps(w->g, w->analysis);
-  if (w->analysis.upper_attacks[kx][ky] > 0 && lower_side_mated(w->g, w->analysis) == flag_off) {
+  build_square_maps(w->g, w->game.analysis);
+  if (w->game.analysis.upper_attacks[kx][ky] > 0 && lower_side_mated(w->g, w->game.analysis) == flag_off) {
     ASSERT_FALSE(dialogs.shown.empty());
     EXPECT_EQ(last_message().text, QStringLiteral("   ** 王手 **"));
     EXPECT_EQ(last_message().title, QString());
@@ -184,9 +184,9 @@ TEST_F(VsComputer, MateByTheComputerSaysSoAndTheGameGoesOn) {
   w->g.board[1][4] = 110;
   w->g.board[2][4] = 100;
   w->g.turn = w->g.upper_side;
-  w->com_ban();
-  build_square_maps(w->g, w->analysis);
-  if (lower_side_mated(w->g, w->analysis) == flag_on) {
+  com_ban(w->game);
+  build_square_maps(w->g, w->game.analysis);
+  if (lower_side_mated(w->g, w->game.analysis) == flag_on) {
     ASSERT_FALSE(dialogs.shown.empty());
     EXPECT_EQ(dialogs.shown.back().text, QStringLiteral("よし！!"));
     EXPECT_EQ(dialogs.shown.back().title, QStringLiteral("詰め ?"));

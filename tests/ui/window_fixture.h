@@ -15,7 +15,14 @@
 
 #include "tests/ui/fakes.h"
 #include "ui/board_view.h"
+#include "ui/flow/clocks.h"
+#include "ui/flow/computer_turn.h"
+#include "ui/flow/painting.h"
+#include "ui/flow/preferences.h"
+#include "ui/flow/program.h"
+#include "ui/flow/start_commands.h"
 #include "ui/main_window.h"
+#include "ui/record_panel.h"
 
 namespace nirvex::testing {
 
@@ -87,9 +94,9 @@ class WindowTest : public ::testing::Test {
   QStringList played_names() const {
     QStringList out;
     for (int id : sound.played) {
-      if (id == w->snd_piece) out << "piece";
-      else if (id == w->snd_forbidden) out << "forbidden";
-      else if (id == w->snd_other) out << "other";
+      if (id == w->game.snd_piece) out << "piece";
+      else if (id == w->game.snd_forbidden) out << "forbidden";
+      else if (id == w->game.snd_other) out << "other";
       else out << QString::number(id);
     }
     return out;

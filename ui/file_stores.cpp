@@ -1,0 +1,53 @@
+#include "ui/file_stores.h"
+
+#include <QDir>
+#include <vector>
+
+#include "record/record_text.h"
+#include "settings/settings_file.h"
+
+namespace nirvex {
+
+SettingsRead IniSettingsStore::read() { return read_settings_file(settings_file_name); }
+
+bool IniSettingsStore::write(const SettingsValues& values) {
+  return write_settings_file(settings_file_name, settings_lines(values));
+}
+
+bool RecordFileStore::load(const std::string& path, record::LoadedRecord& out,
+                           std::string& error) {
+  QString text;
+  const bool ok = record::load_record_file(QString::fromStdString(path), out, text);
+  error = text.toStdString();
+  return ok;
+}
+
+bool RecordFileStore::save(const std::string& folder, const std::string& name,
+                           const record::RecordHeader& header, const MoveRecord* moves, int count,
+                           std::string& error) {
+  QString text;
+  auto fail = [&] {
+    error = text.toStdString();
+    return false;
+  };
+  const QString file_name = QString::fromStdString(name);
+  if (!record::file_name_acceptable(file_name, text)) return fail();
+
+  // A record that would not load again is not written.
+  const std::vector<MoveRecord> list(moves, moves + count);
+  record::RecordFault fault;
+  if (!record::check_moves(list, 1, fault)) {
+    text = QStringLiteral("この棋譜は再生できないため書き込めません（%1手目: %2）")
+               .arg(fault.line)
+               .arg(QString::fromStdString(fault.text));
+    return fail();
+  }
+  QByteArray bytes;
+  if (!record::encode_record_file(header, moves, count, bytes, text)) return fail();
+  const QString path =
+      QDir(QString::fromStdString(folder)).filePath(file_name + QStringLiteral(".棋譜"));
+  if (!record::save_record_file(path, bytes, text)) return fail();
+  return true;
+}
+
+}  // namespace nirvex

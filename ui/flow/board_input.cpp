@@ -1,0 +1,181 @@
+#include "ui/flow/board_input.h"
+
+#include <cmath>
+
+#include "model/rules.h"
+#include "ui/flow/clocks.h"
+#include "ui/flow/computer_turn.h"
+#include "ui/flow/painting.h"
+#include "ui/flow/play_move.h"
+#include "ui/flow/start_commands.h"
+
+namespace nirvex {
+
+namespace {
+
+// The code of a hand slot by screen row: the lower hand lists pawn to rook
+// from the top, the upper hand rook to pawn.
+PieceCode hand_slot_code(int col, int row) {
+  return col == lower_hand_col ? hand_kind_code(row, false) : hand_kind_code(7 - row, true);
+}
+
+// The first click after stepping through the record says whose turn it is.
+void announce_turn_after_stepping(Game& game) {
+  GameState& g = game.g;
+  g.announce_pending = flag_off;
+  g.turn_start_time = now(game);
+  if (checked(game, "KEIKA")) game.form->start_timer();
+}
+
+// Records, applies and announces the picked move, then hands the turn over.
+void make_human_move(Game& game, int button) {
+  GameState& g = game.g;
+  Move m;
+  m.from_col = g.pick_from_col;
+  m.from_row = g.pick_from_row;
+  m.to_col = g.pick_to_col;
+  m.to_row = g.pick_to_row;
+  m.piece_before = m.piece_after = g.pick_piece;
+  if (button == button_right &&
+      promotion_possible(g, m.from_col, m.from_row, m.to_col, m.to_row, g.pick_piece) == flag_on)
+    m.piece_after = g.promoted_piece;
+  if (!record_full(g)) g.pick_piece = m.piece_after;
+
+  const bool vs_computer = g.play_mode == mode_vs_computer;
+  const MoveOutcome out =
+      play_move(game, m, vs_computer ? Mover::human_vs_computer : Mover::human_two_players);
+  if (out.computer_to_move) com_ban(game);
+}
+
+// A click on a board square: a pick, a re-pick or a destination.
+void board_click(Game& game, int button, int col, int row) {
+  GameState& g = game.g;
+  const PieceCode here = g.board[col][row];
+  const bool own = (g.turn == g.lower_side && is_lower_piece(here)) ||
+                   (g.turn == g.upper_side && is_upper_piece(here));
+
+  if (g.pick_state == 0) {
+    if (here == empty_code) return;
+    g.pick_from_col = col;
+    g.pick_from_row = row;
+    g.pick_piece = here;
+    show_guidance(game, col, row, g.colour_guide, here);
+    if (own) {
+      g.pick_state = 1;
+      draw_frame(game, colour_pick, col, row);
+    } else {
+      draw_frame(game, g.colour_guide, col, row);
+    }
+    return;
+  }
+
+  g.pick_to_col = col;
+  g.pick_to_row = row;
+  if (own) {
+    // Another piece of the side to move: pick it instead.
+    draw_frame(game, colour_plain, g.pick_from_col, g.pick_from_row);
+    g.pick_from_col = col;
+    g.pick_from_row = row;
+    g.pick_piece = here;
+    show_guidance(game, col, row, g.colour_guide, here);
+    draw_frame(game, colour_pick, col, row);
+    return;
+  }
+  if (is_legal_move(g, g.pick_from_col, g.pick_from_row, col, row, g.pick_piece) == flag_off) {
+    play(game, game.snd_forbidden);
+    g.pick_state = 0;
+    erase_frames(game);
+    return;
+  }
+  if (may_stay_unpromoted(g.pick_to_row, g.pick_piece) == flag_off && button == button_left) {
+    play(game, game.snd_forbidden);
+    message(game, "マウスの右をクリックして下さい", "成り");
+    return;
+  }
+  make_human_move(game, button);
+}
+
+// A click beside the board: drops the highlight, and picks from a hand.
+void outside_click(Game& game, int col, int row) {
+  GameState& g = game.g;
+  if (is_upper_piece(g.pick_piece) || is_lower_piece(g.pick_piece)) {
+    show_guidance(game, g.pick_from_col, g.pick_from_row, colour_plain, g.pick_piece);
+    draw_frame(game, colour_plain, g.pick_from_col, g.pick_from_row);
+  }
+  const bool lower_slot = col == lower_hand_col && row >= 1 && row <= 6;
+  const bool upper_slot = col == upper_hand_col && row >= 1 && row <= 6;
+  if (!lower_slot && !upper_slot) return;
+  const int count = lower_slot ? g.lower_hand[row] : g.upper_hand[7 - row];
+  if (count == 0) return;
+
+  mark_pawn_columns(g);
+  g.pick_from_col = col;
+  g.pick_from_row = row;
+  g.pick_piece = hand_slot_code(col, row);
+  const bool own = (lower_slot && g.turn == g.lower_side) || (upper_slot && g.turn == g.upper_side);
+  if (own) {
+    g.pick_state = 1;
+    draw_frame(game, colour_pick, col, row);
+  } else {
+    g.pick_state = 0;
+    draw_frame(game, g.colour_guide, col, row);
+  }
+  show_guidance(game, col, row, g.colour_guide, g.pick_piece);
+}
+
+}  // namespace
+
+double cell_centre_x(int col) { return board_left + (col + 0.5) * cell_width; }
+double cell_centre_y(int row) { return board_top + (row + 0.5) * cell_height; }
+
+void Form_MouseDown(Game& game, int button, double x, double y) {
+  GameState& g = game.g;
+  if (game.program_ended) return;
+  game.form->show_file_lists(false, false, false);
+  game.form->show_name_panel(2);
+
+  if (g.kifu_mode == flag_on) {
+    if (ask(game, "棋譜を '進 'で進めて下さい", "棋譜") == MsgAnswer::no) {
+      play(game, game.snd_forbidden);
+      new_game(game);
+    }
+    return;
+  }
+
+  const int col = static_cast<int>(std::floor((x - board_left) / cell_width));
+  const int row = static_cast<int>(std::floor((y - board_top) / cell_height));
+
+  if (g.turn == side_none) {
+    play(game, game.snd_forbidden);
+    message(game, "「対局」で始めて下さい", "開始");
+    return;
+  }
+
+  if (g.play_mode == mode_two_players) {
+    if (g.announce_pending == flag_on) {
+      announce_turn_after_stepping(game);
+      if (g.turn == g.first_side)
+        message(game, "先手の番です", "対局");
+      else if (g.turn == g.second_side)
+        message(game, "後手の番です", "対局");
+    }
+  } else if (g.play_mode == mode_vs_computer) {
+    if (g.turn == g.upper_side) {
+      g.announce_pending = flag_off;
+      message(game, "OKですか？", "再開(COM)");
+      com_ban(game);
+      if (game.program_ended) return;
+    } else if (g.turn == g.lower_side && g.announce_pending == flag_on) {
+      announce_turn_after_stepping(game);
+      message(game, "MANの番です", "対局");
+    }
+  }
+
+  if (col >= 1 && col <= 6 && row >= 1 && row <= 6)
+    board_click(game, button, col, row);
+  else
+    outside_click(game, col, row);
+  refresh(game);
+}
+
+}  // namespace nirvex

@@ -1,0 +1,73 @@
+// The game object of the flow: the one GameState with the analysis maps
+// and the computer's turn state, the sound buffers, and the window and
+// other surroundings it works through.  Every flow procedure takes it
+// first; none keeps state of its own.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "engine/analysis.h"
+#include "engine/computer_state.h"
+#include "model/game_state.h"
+#include "ui/flow/form.h"
+#include "ui/flow/ports.h"
+
+namespace nirvex {
+
+struct Game {
+  GameState g;
+  Analysis analysis;        // square maps and the computer's position tests
+  ComputerState computer;   // the computer's turn: root copies, best move
+
+  // Where the game paints, asks, plays and keeps its files.
+  Form* form = nullptr;
+  SoundPort* sound = nullptr;
+  SettingsStore* settings = nullptr;
+  RecordStore* records = nullptr;
+
+  // The sound device and the four buffers (0 = none).
+  int sound_device = 0;
+  int snd_other = 0, snd_forbidden = 0, snd_piece = 0, snd_bgm = 0;
+  bool sounds_released = false;
+  bool program_ended = false;
+
+  // The folder the program started in (the manual lies there).
+  std::string start_dir;
+  // Texts are bold from the first time the labels are drawn.
+  bool text_bold = false;
+  // The position on the board was pasted, not played: like a flipped
+  // one it cannot be saved.
+  bool position_pasted = false;
+
+  // What the computer's last turn chose, for whoever watches the game
+  // from outside (the console tool); candidates only when asked for.
+  int com_turns = 0;
+  ComMove last_com_move;
+  bool keep_candidates = false;
+  std::vector<ComCandidate> candidates;
+};
+
+// Shows a message box with an OK button.
+inline void message(Game& game, const std::string& text, const std::string& title) {
+  game.form->message(text, title, MsgButtons::ok, MsgIcon::none);
+}
+
+// Asks a Yes/No question.
+inline MsgAnswer ask(Game& game, const std::string& text, const std::string& title) {
+  return game.form->message(text, title, MsgButtons::yes_no, MsgIcon::none);
+}
+
+// Plays a sound buffer once.
+inline void play(Game& game, int buffer) { game.sound->dsPlay(buffer); }
+
+// The time of day in seconds since midnight.
+inline double now(Game& game) { return game.form->now(); }
+
+// Does the menu item carry its check mark?
+inline bool checked(const Game& game, std::string_view item) { return game.form->checked(item); }
+
+// Shows the back buffer on screen now.
+inline void refresh(Game& game) { game.form->refresh(); }
+
+}  // namespace nirvex

@@ -1,0 +1,53 @@
+// The game's other surroundings, each a small interface the program, the
+// console tool and the tests fill in their own way: the sound library,
+// the settings file and record files.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "record/record_file.h"
+#include "settings/settings_values.h"
+
+namespace nirvex {
+
+// The game's sound library: seven calls, all ids plain numbers, 0 = none.
+class SoundPort {
+ public:
+  virtual ~SoundPort() = default;
+  virtual int dsInitialize(std::intptr_t window_handle) = 0;
+  virtual int dsCreateDSB(int device, const void* wave, std::size_t size, int flags) = 0;
+  virtual void dsPlay(int id) = 0;
+  virtual void dsPlayLooping(int id) = 0;
+  virtual void dsStop(int id) = 0;
+  virtual void dsFree(int id) = 0;
+  virtual void dsTerminate(int device) = 0;
+};
+
+// The settings file "Nirvex将棋.ini" in the current folder.
+class SettingsStore {
+ public:
+  virtual ~SettingsStore() = default;
+  // What the file says; ok is false when it is missing or broken.
+  virtual SettingsRead read() = 0;
+  // Writes the four lines; false when that could not be done.
+  virtual bool write(const SettingsValues& values) = 0;
+};
+
+// Game record files ("*.棋譜").  Paths and texts are UTF-8.
+class RecordStore {
+ public:
+  virtual ~RecordStore() = default;
+  // Reads and checks a whole file; on failure `error` says why, in the
+  // words shown to the player.
+  virtual bool load(const std::string& path, record::LoadedRecord& out, std::string& error) = 0;
+  // Writes `count` moves under the header as the file `name` (without the
+  // extension) in `folder`, replacing a file of that name only once the
+  // new one is complete; on failure `error` says why.
+  virtual bool save(const std::string& folder, const std::string& name,
+                    const record::RecordHeader& header, const MoveRecord* moves, int count,
+                    std::string& error) = 0;
+};
+
+}  // namespace nirvex
