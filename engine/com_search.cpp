@@ -20,6 +20,18 @@ void notify(const std::function<void()>& f) {
   if (f) f();
 }
 
+// A candidate that moves `piece` from (from_col, from_row) to (tx, ty),
+// not yet scored.
+ComCandidate candidate(int from_col, int from_row, int tx, int ty, PieceCode piece) {
+  ComCandidate m;
+  m.from_col = from_col;
+  m.from_row = from_row;
+  m.to_col = tx;
+  m.to_row = ty;
+  m.piece_before = m.piece_after = piece;
+  return m;
+}
+
 // The board move from (x, y) to (tx, ty) tried on the live board, scored
 // unpromoted, promoted or both, and taken back.  Fills the candidate.
 ComCandidate try_board_move(GameState& g, Analysis& a, ComputerState& c, int x, int y, int tx,
@@ -31,12 +43,7 @@ ComCandidate try_board_move(GameState& g, Analysis& a, ComputerState& c, int x, 
   g.board[x][y] = empty_code;
   g.board[tx][ty] = piece;
 
-  ComCandidate m;
-  m.from_col = x;
-  m.from_row = y;
-  m.to_col = tx;
-  m.to_row = ty;
-  m.piece_before = m.piece_after = piece;
+  ComCandidate m = candidate(x, y, tx, ty, piece);
   if (promotion_possible(g, x, y, tx, ty, piece) == flag_off) {
     build_square_maps(g, a);
     m.score = score_move(g, a, c, captured, piece, x, y, tx, ty);
@@ -79,12 +86,7 @@ ComCandidate try_drop(GameState& g, Analysis& a, ComputerState& c, int kind, Pie
   build_square_maps(g, a);
   const double score = score_move(g, a, c, empty_code, piece, upper_hand_col, kind, tx, ty);
   g.board[tx][ty] = empty_code;
-  ComCandidate m;
-  m.from_col = upper_hand_col;
-  m.from_row = kind;
-  m.to_col = tx;
-  m.to_row = ty;
-  m.piece_before = m.piece_after = piece;
+  ComCandidate m = candidate(upper_hand_col, kind, tx, ty, piece);
   m.score = score;
   return m;
 }

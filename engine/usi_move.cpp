@@ -8,7 +8,8 @@ namespace {
 
 constexpr char hand_letters[7] = {0, 'P', 'N', 'S', 'G', 'B', 'R'};
 
-// Column and row of a two-character square such as "6e"; false if malformed.
+}  // namespace
+
 bool read_square(std::string_view text, int& col, int& row) {
   if (text.size() != 2) return false;
   if (text[0] < '1' || text[0] > '6' || text[1] < 'a' || text[1] > 'f') return false;
@@ -17,14 +18,11 @@ bool read_square(std::string_view text, int& col, int& row) {
   return true;
 }
 
-// Hand kind 1..6 of an upper-case drop letter; 0 if none.
 int drop_kind(char letter) {
   for (int kind = 1; kind <= 6; ++kind)
     if (hand_letters[kind] == letter) return kind;
   return 0;
 }
-
-}  // namespace
 
 // File digit counted from the right, rank letter from the top.
 std::string square_text(int col, int row) {

@@ -15,6 +15,13 @@ namespace nirvex {
 // "6e" for (1, 5).
 std::string square_text(int col, int row);
 
+// Column and row of a two-character square such as "6e"; false if
+// malformed.
+bool read_square(std::string_view text, int& col, int& row);
+
+// Hand kind 1..6 of an upper-case drop letter ("P" … "R"); 0 if none.
+int drop_kind(char letter);
+
 // The USI text of a move or drop.
 std::string move_text(const RuleMove& m);
 

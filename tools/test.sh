@@ -8,7 +8,7 @@ jobs=$(nproc)
 # The rules, the analysis, the console tool and the readers of outside files
 # once more under AddressSanitizer and UndefinedBehaviorSanitizer: a square
 # read off the board must stop a test, not reach a player.
-asan_tests=(model_tests nirvex_engine_tests nirvex_computer_tests nirvex_usi_tests
+asan_tests=(model_tests nirvex_engine_tests nirvex_computer_tests nirvex_usi_tests flow_tests
             record_tests settings_tests)
 cmake -S "$root" -B "$root/build-asan" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
   -DNIRVEX_SANITIZE=ON -DNIRVEX_BUILD_BENCH=OFF >/dev/null

@@ -14,9 +14,12 @@
 #include "engine/square_maps.h"
 #include "engine/upper_mate.h"
 #include "model/rules.h"
+#include "tests/engine/support/board_setup.h"
 
 namespace nirvex {
 namespace {
+
+using testing::pieces_in_play;
 
 enum class Outcome { computer_won, human_won, unfinished };
 
@@ -25,15 +28,6 @@ struct GameReport {
   int moves = 0;
   int mate_announcements = 0;
 };
-
-// Pieces on the board and in both hands: fourteen while both kings live.
-int pieces_in_play(const GameState& g) {
-  int n = g.lower_hand_total + g.upper_hand_total;
-  for (int c = 1; c <= 6; ++c)
-    for (int r = 1; r <= 6; ++r)
-      if (g.board[c][r] != empty_code) ++n;
-  return n;
-}
 
 // The computer's move must pass the same rules a human move passes.
 void expect_lawful(GameState& g, const ComMove& m) {

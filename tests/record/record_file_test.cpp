@@ -3,25 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/record/same_entry.h"
+
 namespace nirvex::record {
 namespace {
 
-MoveRecord mv(int fc, int fr, int tc, int tr, int after, int before, int captured,
-              double lb = 0, double la = 0, double ub = 0, double ua = 0) {
-  MoveRecord m;
-  m.from_col = fc;
-  m.from_row = fr;
-  m.to_col = tc;
-  m.to_row = tr;
-  m.piece_after = after;
-  m.piece_before = before;
-  m.captured = captured;
-  m.lower_clock_before = lb;
-  m.lower_clock_after = la;
-  m.upper_clock_before = ub;
-  m.upper_clock_after = ua;
-  return m;
-}
+using nirvex::testing::mv;
 
 std::string line_of(const MoveRecord& m) {
   std::string out;

@@ -25,22 +25,7 @@ QByteArray file_bytes(const QString& path) {
   return f.readAll();
 }
 
-MoveRecord mv(int fc, int fr, int tc, int tr, int after, int before, int captured,
-              double lb, double la, double ub, double ua) {
-  MoveRecord m;
-  m.from_col = fc;
-  m.from_row = fr;
-  m.to_col = tc;
-  m.to_row = tr;
-  m.piece_after = after;
-  m.piece_before = before;
-  m.captured = captured;
-  m.lower_clock_before = lb;
-  m.lower_clock_after = la;
-  m.upper_clock_before = ub;
-  m.upper_clock_after = ua;
-  return m;
-}
+using nirvex::testing::mv;
 
 // The short game as the window records it (times 5, 3, 12, 7, 1234.7, 2,
 // 9, 4 seconds; every mouse move counts on the lower clock fields).

@@ -1,5 +1,6 @@
-// A record entry read back from a file holds the eleven values that were
-// written, the clocks as whole seconds.
+// Record entries for the record tests: one built from its eleven values,
+// and the check that an entry read back from a file holds the values that
+// were written, the clocks as whole seconds.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -9,6 +10,24 @@
 #include "model/game_state.h"
 
 namespace nirvex::testing {
+
+// The entry of these eleven values, in the order of the file's columns.
+inline MoveRecord mv(int fc, int fr, int tc, int tr, int after, int before, int captured,
+                     double lb = 0, double la = 0, double ub = 0, double ua = 0) {
+  MoveRecord m;
+  m.from_col = fc;
+  m.from_row = fr;
+  m.to_col = tc;
+  m.to_row = tr;
+  m.piece_after = after;
+  m.piece_before = before;
+  m.captured = captured;
+  m.lower_clock_before = lb;
+  m.lower_clock_after = la;
+  m.upper_clock_before = ub;
+  m.upper_clock_after = ua;
+  return m;
+}
 
 inline void expect_same_entry(const MoveRecord& written, const MoveRecord& read,
                               int where) {

@@ -42,9 +42,11 @@ class FakeClock : public Clock {
  public:
   double time = 36000;  // 10:00:00
   double paused = 0;
+  bool advance_on_pause = true;  // false: a clock that stands still
   double seconds_since_midnight() override { return time; }
   void pause(double seconds) override {
     paused += seconds;
+    if (!advance_on_pause) return;
     time += seconds;
     if (time >= 86400) time -= 86400;
   }

@@ -1,5 +1,7 @@
 #include "tools/usi/usi_session.h"
 
+#include "tools/usi/console_game.h"
+
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -73,25 +75,6 @@ void reset_king_squares(GameState& g) {
   g.upper_king_y = at_start.upper_king_y;
 }
 
-// A score as the tool prints it: shortest text that reads back the same.
-std::string score_text(double score) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%.10g", score);
-  return text;
-}
-
-// The real clock, in seconds since midnight (local time).
-double seconds_since_midnight() {
-  const auto now = std::chrono::system_clock::now();
-  const std::time_t t = std::chrono::system_clock::to_time_t(now);
-  std::tm local{};
-  localtime_r(&t, &local);
-  const auto since_second =
-      now - std::chrono::system_clock::from_time_t(t);
-  return local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec +
-         std::chrono::duration<double>(since_second).count();
-}
-
 // A game at the initial position with the lower side to move.
 GameState start_game() {
   GameState g;
@@ -104,6 +87,8 @@ GameState start_game() {
 
 // Starts at the initial position.
 UsiSession::UsiSession() : game_(start_game()) {}
+
+UsiSession::~UsiSession() = default;
 
 // Dispatches on the first word; unknown words get an error line.
 bool UsiSession::handle(std::string_view line, std::ostream& out) {
@@ -127,6 +112,10 @@ bool UsiSession::handle(std::string_view line, std::ostream& out) {
     command_go(args, out);
   } else if (command == "mate") {
     command_mate(out);
+  } else if (command == "newgame") {
+    command_newgame(args, out);
+  } else if (command == "play") {
+    command_play(args, out);
   } else if (command == "stop" || command == "ponderhit" || command == "gameover") {
     // Nothing is ever thinking in the background, so there is nothing to do.
   } else if (command == "quit") {
@@ -171,14 +160,17 @@ void UsiSession::command_setoption(std::string_view args, std::ostream& out) {
     }
     options_.level = value[0] - '0';
     game_.level = options_.level;
+    if (console_) console_->set_level(options_.level);
   } else if (same_words(name, "TimeOfDay")) {
     options_.time_of_day = value == "<empty>" ? std::string() : value;
+    if (console_) console_->set_time_of_day(options_.time_of_day);
   } else if (same_words(name, "ShowCandidates")) {
     if (value != "true" && value != "false") {
       report_error(out, "ShowCandidates must be true or false");
       return;
     }
     options_.show_candidates = value == "true";
+    if (console_) console_->set_show_candidates(options_.show_candidates);
   } else {
     report_error(out, "unknown option '" + name + "'");
   }
@@ -319,6 +311,39 @@ void UsiSession::command_mate(std::ostream& out) const {
   build_square_maps(g, a);
   const int lower = lower_side_mated(g, a);
   out << "info string upper_side_mated " << upper << " lower_side_mated " << lower << '\n';
+}
+
+}  // namespace nirvex
+
+namespace nirvex {
+
+// "newgame sente|gote": the program as at its start, then "対局(COM)" →
+// "先手" or "後手".
+void UsiSession::command_newgame(std::string_view args, std::ostream& out) {
+  const std::vector<std::string> words = words_of(args);
+  if (words.size() != 1 || (words[0] != "sente" && words[0] != "gote")) {
+    report_error(out, "newgame needs 'sente' or 'gote'");
+    return;
+  }
+  console_ = std::make_unique<ConsoleGame>();
+  if (options_.level != 3) console_->set_level(options_.level);
+  console_->set_time_of_day(options_.time_of_day);
+  console_->set_show_candidates(options_.show_candidates);
+  console_->start(words[0] == "sente", out);
+}
+
+// "play MOVE": the human's move by mouse, then the computer's answer.
+void UsiSession::command_play(std::string_view args, std::ostream& out) {
+  const std::vector<std::string> words = words_of(args);
+  if (words.size() != 1) {
+    report_error(out, "play needs one move");
+    return;
+  }
+  if (!console_) {
+    report_error(out, "no game");
+    return;
+  }
+  console_->play(words[0], out);
 }
 
 }  // namespace nirvex

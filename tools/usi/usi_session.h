@@ -1,8 +1,9 @@
-// The USI conversation of the console tool: one session holds the game
-// being examined and the engine options, and answers one command line at
-// a time.
+// The USI conversation of the console tool: one session holds the
+// position being examined, the game being played against the computer and
+// the engine options, and answers one command line at a time.
 #pragma once
 
+#include <memory>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -18,16 +19,22 @@ struct UsiOptions {
   bool show_candidates = false;  // report every candidate's score while thinking
 };
 
+class ConsoleGame;
+
 class UsiSession {
  public:
   // Starts with the initial position, the lower side to move.
   UsiSession();
+  ~UsiSession();
 
   // Answers one command line on `out`.  Returns false after "quit".
   bool handle(std::string_view line, std::ostream& out);
 
   const GameState& game() const { return game_; }
   const UsiOptions& options() const { return options_; }
+  // The game against the computer of "newgame" and "play"; null before
+  // the first "newgame".
+  const ConsoleGame* console_game() const { return console_.get(); }
 
  private:
   void command_usi(std::ostream& out) const;
@@ -36,9 +43,14 @@ class UsiSession {
   void command_go(std::string_view args, std::ostream& out);
   void command_mate(std::ostream& out) const;
   void search(std::ostream& out) const;
+  void command_newgame(std::string_view args, std::ostream& out);
+  void command_play(std::string_view args, std::ostream& out);
 
+  // The position that "position", "go" and "mate" examine.
   GameState game_;
   UsiOptions options_;
+  // The game that "newgame" starts and "play" goes on with.
+  std::unique_ptr<ConsoleGame> console_;
 };
 
 }  // namespace nirvex

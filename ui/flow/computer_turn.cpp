@@ -37,6 +37,7 @@ void com_ban(Game& game) {
       search_com_move(g, game.analysis, game.computer, [&game] { Timer1_Timer(game); }, keep);
   game.com_turns += 1;
   game.last_com_move = m;
+  game.last_com_played = false;
   if (!m.found) {
     // Not a single move the rules allow: the computer has lost.
     game.form->stop_timer();

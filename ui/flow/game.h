@@ -40,10 +40,13 @@ struct Game {
   // one it cannot be saved.
   bool position_pasted = false;
 
-  // What the computer's last turn chose, for whoever watches the game
-  // from outside (the console tool); candidates only when asked for.
+  // For whoever watches the game from outside (the console tool): how
+  // many moves took the road, what the computer's last turn chose and
+  // whether it could be played, and its candidates when asked for.
+  int moves_played = 0;
   int com_turns = 0;
   ComMove last_com_move;
+  bool last_com_played = false;
   bool keep_candidates = false;
   std::vector<ComCandidate> candidates;
 };

@@ -16,6 +16,11 @@ void draw_frame(Game& game, int colour, double col, double row) {
                          cell_y_twips(row + 1));
 }
 
+void draw_square(Game& game, int id, int col, int row) {
+  draw_picture(game, id, col, row);
+  draw_frame(game, colour_frame, col, row);
+}
+
 void erase_frames(Game& game) {
   for (int x = 1; x <= 6; ++x)
     for (int y = 1; y <= 6; ++y) draw_frame(game, colour_plain, x, y);
@@ -90,10 +95,7 @@ void draw_labels(Game& game) {
 
 void draw_board(Game& game) {
   for (int x = 1; x <= 6; ++x)
-    for (int y = 1; y <= 6; ++y) {
-      draw_picture(game, game.g.board[x][y], x, y);
-      draw_frame(game, colour_frame, x, y);
-    }
+    for (int y = 1; y <= 6; ++y) draw_square(game, game.g.board[x][y], x, y);
 }
 
 void draw_hand_lower(Game& game) {
@@ -226,12 +228,10 @@ MoveChanges apply_move(Game& game, int from_col, int from_row, int to_col, int t
   const MoveChanges ch = nirvex::apply_move(game.g, from_col, from_row, to_col, to_row, piece);
   if (ch.upper_hand_changed) draw_hand_upper(game);
   if (ch.lower_hand_changed) draw_hand_lower(game);
-  draw_picture(game, empty_code, from_col, from_row);
-  draw_frame(game, colour_frame, from_col, from_row);
+  draw_square(game, empty_code, from_col, from_row);
   if (from_col == upper_hand_col) draw_hand_upper(game);
   if (from_col == lower_hand_col) draw_hand_lower(game);
-  draw_picture(game, piece, to_col, to_row);
-  draw_frame(game, colour_frame, to_col, to_row);
+  draw_square(game, piece, to_col, to_row);
   return ch;
 }
 

@@ -22,6 +22,8 @@ double cell_y_twips(double y);
 void draw_picture(Game& game, int id, double x, double y);
 // The outline of the cell from (col, row) to (col + 1, row + 1).
 void draw_frame(Game& game, int colour, double col, double row);
+// A picture at a cell with the cell's frame over it.
+void draw_square(Game& game, int id, int col, int row);
 // Frames all 36 board squares in the plain colour.
 void erase_frames(Game& game);
 // Style 0 prints a number after one space (the place of its sign); style 1

@@ -73,13 +73,17 @@ void after_two_players(Game& game, MoveOutcome& out) {
 void after_computer(Game& game, const Move& m, MoveOutcome& out) {
   GameState& g = game.g;
   build_square_maps(g, game.analysis);
-  if (lower_side_mated(g, game.analysis) == flag_on) {
-    out.mate_announced = true;
-    message(game, "よし！!", "詰め ?");
-  } else if (g.winner == g.upper_side) {
+  // A taken king ends the game first: with the king gone from the board
+  // the mate test would read the square it stood on and could report a
+  // mate, and the game would go on without a king.
+  if (g.winner == g.upper_side) {
     out.winner = "ｺﾝﾋﾟｭｰﾀ";
     announce_winner(game, out.winner);
     return;
+  }
+  if (lower_side_mated(g, game.analysis) == flag_on) {
+    out.mate_announced = true;
+    message(game, "よし！!", "詰め ?");
   } else if (game.analysis.upper_attacks[g.lower_king_x][g.lower_king_y] > 0) {
     out.check_announced = true;
     message(game, "   ** 王手 **", "");
@@ -112,6 +116,8 @@ MoveOutcome play_move(Game& game, const Move& m, Mover mover) {
     return out;
   }
   out.played = true;
+  game.moves_played += 1;
+  if (computer) game.last_com_played = true;
 
   record_entry(g, m, mover);
   g.move_number += 1;

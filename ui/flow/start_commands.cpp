@@ -28,6 +28,13 @@ void common_start_steps(Game& game) {
 // Otherwise it continues the position on the board.
 bool game_is_fresh(const GameState& g) { return g.turn == side_none || g.move_number == 0; }
 
+// The lower side takes the first side's token and the move.
+void lower_side_moves_first(GameState& g) {
+  g.lower_side = g.first_side;
+  g.upper_side = g.second_side;
+  g.turn = g.first_side;
+}
+
 // Background tiles over the level display.
 void clear_level(Game& game) {
   for (int x = -2; x <= 0; ++x) draw_picture(game, game.g.background_id, x, 0);
@@ -51,9 +58,7 @@ void START_Click(Game& game) {
   g.play_mode = mode_two_players;
   refresh(game);
   if (game_is_fresh(g)) {
-    g.lower_side = g.first_side;
-    g.upper_side = g.second_side;
-    g.turn = g.first_side;
+    lower_side_moves_first(g);
     message(game, "先手の番です", " ");
   } else if (g.turn == g.first_side) {
     message(game, "先手の番です", " ");
@@ -73,14 +78,10 @@ void SENTE_Click(Game& game) {
   game.form->start_timer();
   refresh(game);
   if (game_is_fresh(g)) {
-    g.lower_side = g.first_side;
-    g.upper_side = g.second_side;
-    g.turn = g.first_side;
+    lower_side_moves_first(g);
     message(game, "MANの番です", " ");
   } else if (g.turn == g.lower_side) {
-    g.lower_side = g.first_side;
-    g.upper_side = g.second_side;
-    g.turn = g.first_side;
+    lower_side_moves_first(g);
     message(game, "MANの番です", "対局");
   } else if (g.turn == g.upper_side) {
     com_ban(game);

@@ -19,6 +19,13 @@ void set_clocks(Game& game, double upper, double lower) {
   draw_clock(game, g.lower_side, g.lower_time_total);
 }
 
+// A step lets go of any pick and stops the clock.
+void begin_step(Game& game) {
+  game.g.pick_state = 0;
+  game.form->stop_timer();
+  erase_frames(game);
+}
+
 }  // namespace
 
 void AFTER_Click(Game& game) {
@@ -39,9 +46,7 @@ void AFTER_Click(Game& game) {
     }
     return;
   }
-  g.pick_state = 0;
-  game.form->stop_timer();
-  erase_frames(game);
+  begin_step(game);
 
   g.record_pos += 1;
   g.move_number += 1;
@@ -50,10 +55,8 @@ void AFTER_Click(Game& game) {
   redo_recorded_move(g, e);
   set_clocks(game, e.upper_clock_after, e.lower_clock_after);
 
-  draw_picture(game, empty_code, e.from_col, e.from_row);
-  draw_frame(game, colour_frame, e.from_col, e.from_row);
-  draw_picture(game, e.piece_after, e.to_col, e.to_row);
-  draw_frame(game, colour_frame, e.to_col, e.to_row);
+  draw_square(game, empty_code, e.from_col, e.from_row);
+  draw_square(game, e.piece_after, e.to_col, e.to_row);
   draw_hand_lower(game);
   draw_hand_upper(game);
   play(game, game.snd_piece);
@@ -73,25 +76,18 @@ void REPLAY_Click(Game& game) {
     message(game, "できません", "戻る");
     return;
   }
-  g.pick_state = 0;
-  game.form->stop_timer();
-  erase_frames(game);
+  begin_step(game);
   const MoveRecord e = g.move_records[g.record_pos];
   undo_recorded_move(g, e);
   if (e.from_col >= 1 && e.from_col <= 6) {
-    draw_picture(game, e.piece_before, e.from_col, e.from_row);
-    draw_frame(game, colour_frame, e.from_col, e.from_row);
+    draw_square(game, e.piece_before, e.from_col, e.from_row);
   }
   set_clocks(game, e.upper_clock_before, e.lower_clock_before);
 
   draw_hand_lower(game);
   draw_hand_upper(game);
-  draw_picture(game, empty_code, e.to_col, e.to_row);
-  draw_frame(game, colour_frame, e.to_col, e.to_row);
-  if (e.captured != empty_code) {
-    draw_picture(game, e.captured, e.to_col, e.to_row);
-    draw_frame(game, colour_frame, e.to_col, e.to_row);
-  }
+  draw_square(game, empty_code, e.to_col, e.to_row);
+  if (e.captured != empty_code) draw_square(game, e.captured, e.to_col, e.to_row);
   play(game, game.snd_piece);
   clear_last_move(game, e.piece_before > 0 ? g.upper_side : g.lower_side);
   g.record_pos -= 1;

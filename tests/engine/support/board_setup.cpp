@@ -34,6 +34,14 @@ void expect_map(const SquareMap& map, int fill, std::initializer_list<Cell> cell
 }
 
 // Every entry the same value.
+int pieces_in_play(const GameState& g) {
+  int n = g.lower_hand_total + g.upper_hand_total;
+  for (int c = 1; c <= 6; ++c)
+    for (int r = 1; r <= 6; ++r)
+      if (g.board[c][r] != empty_code) ++n;
+  return n;
+}
+
 SquareMap filled_map(int value) {
   SquareMap m;
   for (auto& column : m) column.fill(value);

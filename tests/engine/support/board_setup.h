@@ -34,6 +34,9 @@ void give(GameState& g, bool upper, int kind, int count = 1);
 void expect_map(const SquareMap& map, int fill, std::initializer_list<Cell> cells,
                 const std::string& name);
 
+// Pieces on the board and in both hands: fourteen while both kings live.
+int pieces_in_play(const GameState& g);
+
 // A map holding `value` on every square (index 0 included).
 SquareMap filled_map(int value);
 
