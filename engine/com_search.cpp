@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "engine/position_tests.h"
+#include "model/flip.h"
 #include "engine/scoring.h"
 #include "engine/square_maps.h"
 #include "model/rules.h"
@@ -170,6 +171,54 @@ ComMove search_com_move(GameState& g, Analysis& a, ComputerState& c,
 ComMove choose_com_move(GameState& g, Analysis& a, ComputerState& c) {
   prepare_com_turn(g, a, c);
   return search_com_move(g, a, c, {});
+}
+
+namespace {
+
+// A move of the turned position as it stands on the real board.
+template <typename M>
+M turned_back(M m) {
+  m.to_col = 7 - m.to_col;
+  m.to_row = 7 - m.to_row;
+  if (on_board(m.from_col, m.from_row)) {
+    m.from_col = 7 - m.from_col;
+    m.from_row = 7 - m.from_row;
+  } else {
+    m.from_col = lower_hand_col;
+  }
+  m.piece_before = -m.piece_before;
+  m.piece_after = -m.piece_after;
+  return m;
+}
+
+}  // namespace
+
+ComMove search_side_to_move(const GameState& game, int level, const std::string& time_of_day,
+                            const std::function<void(const ComCandidate&)>& on_candidate) {
+  GameState g = game;
+  // A fresh analysis keeps the kings' squares where the program has them
+  // at start until the first build moves them.
+  const GameState at_start;
+  g.lower_king_x = at_start.lower_king_x;
+  g.lower_king_y = at_start.lower_king_y;
+  g.upper_king_x = at_start.upper_king_x;
+  g.upper_king_y = at_start.upper_king_y;
+  const bool turned = g.turn != g.upper_side;
+  if (turned) turn_position(g);
+  g.level = level;
+
+  // The maps as the game has them after the other side's move.
+  Analysis a;
+  ComputerState c;
+  c.time_of_day = time_of_day;
+  mark_pawn_columns(g);
+  build_square_maps(g, a);
+  prepare_com_turn(g, a, c);
+  std::function<void(const ComCandidate&)> report;
+  if (on_candidate)
+    report = [&](const ComCandidate& k) { on_candidate(turned ? turned_back(k) : k); };
+  const ComMove best = search_com_move(g, a, c, {}, report);
+  return turned && best.found ? turned_back(best) : best;
 }
 
 }  // namespace nirvex

@@ -33,4 +33,12 @@ ComMove search_com_move(GameState& g, Analysis& a, ComputerState& c,
 // clock to tick.
 ComMove choose_com_move(GameState& g, Analysis& a, ComputerState& c);
 
+// The computer player's choice for whichever side is to move in a copy of
+// the game, with a fresh analysis: the computer always plays the upper
+// side, so with the lower side to move the position is turned by half a
+// turn, searched, and the move (and every candidate heard) turned back.
+// `time_of_day` is the clock text the strongest level's opening reads.
+ComMove search_side_to_move(const GameState& game, int level, const std::string& time_of_day,
+                            const std::function<void(const ComCandidate&)>& on_candidate = {});
+
 }  // namespace nirvex

@@ -18,6 +18,33 @@ struct BackgroundName {
 constexpr BackgroundName background_names[] = {
     {"緑", 2}, {"竹", 4}, {"畳", 3}, {"宇宙", 5}, {"煉瓦", 6}};
 
+// The keys of the lines after the four, for the outside engine.
+const QString engine_key = QStringLiteral("外部エンジン");
+const QString engine_time_key = QStringLiteral("外部エンジン思考時間");
+const QString engine_skill_key = QStringLiteral("外部エンジン棋力");
+const QString opponent_key = QStringLiteral("COM対局");
+const QString opponent_engine = QStringLiteral("外部エンジン");
+const QString opponent_level = QStringLiteral("LEVEL");
+
+// The think times a file may hold, in milliseconds.
+constexpr int min_move_time_ms = 100;
+constexpr int max_move_time_ms = 60000;
+
+// Takes a line about the outside engine; other keys are ignored.
+void read_engine_line(const QString& key, const QString& value, SettingsRead& r) {
+  bool number = false;
+  const int n = value.toInt(&number);
+  if (key == engine_key) {
+    r.engine_program = value.toStdString();
+  } else if (key == engine_time_key) {
+    if (number && n >= min_move_time_ms && n <= max_move_time_ms) r.engine_move_time_ms = n;
+  } else if (key == engine_skill_key) {
+    if (number) r.engine_skill = n;
+  } else if (key == opponent_key) {
+    r.engine_plays = value == opponent_engine;
+  }
+}
+
 }  // namespace
 
 QString decode_settings_text(const QByteArray& bytes) {
@@ -51,6 +78,8 @@ SettingsRead parse_settings(const QByteArray& bytes) {
       r.elapsed_time = value == QStringLiteral("ON");
     } else if (key == QStringLiteral("BGM")) {
       r.music = value == QStringLiteral("ON");
+    } else {
+      read_engine_line(key, value, r);
     }
   }
   r.ok = true;
@@ -70,15 +99,27 @@ QStringList settings_lines(const SettingsValues& v) {
   lines << QStringLiteral("移動指導=") + on_off(v.guidance);
   lines << QStringLiteral("経過時間=") + on_off(v.elapsed_time);
   lines << QStringLiteral("BGM=") + on_off(v.music);
+  // The outside engine, once one was chosen, on lines of its own after
+  // the four.
+  const EngineSettings& e = v.engine;
+  if (!e.program.empty() || e.plays) {
+    lines << engine_key + QStringLiteral("=") + QString::fromStdString(e.program);
+    lines << engine_time_key + QStringLiteral("=") + QString::number(e.move_time_ms);
+    if (e.skill) lines << engine_skill_key + QStringLiteral("=") + QString::number(*e.skill);
+    lines << opponent_key + QStringLiteral("=") + (e.plays ? opponent_engine : opponent_level);
+  }
   return lines;
 }
 
 QByteArray encode_settings(const QStringList& lines) {
-  QStringEncoder sjis("CP932");
   QByteArray out;
   for (const QString& line : lines) {
-    out += sjis.isValid() ? QByteArray(sjis.encode(line)) : line.toUtf8();
-    out += "\r\n";
+    QStringEncoder sjis("CP932");
+    const QByteArray bytes = sjis.isValid() ? QByteArray(sjis.encode(line)) : line.toUtf8();
+    // A line Shift_JIS cannot hold (an engine's path, say) would come back
+    // as another text; it is left out rather than written wrong.
+    if (sjis.hasError()) continue;
+    out += bytes + "\r\n";
   }
   return out;
 }

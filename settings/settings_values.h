@@ -4,16 +4,27 @@
 #pragma once
 
 #include <optional>
+#include <string>
 
 namespace nirvex {
 
-// The four choices as the menu check marks hold them.  background is the
-// background id (2 green … 6 brick), or none when no item is checked.
+// The outside engine the player chose under "COM対局ﾚﾍﾞﾙ".
+struct EngineSettings {
+  std::string program;       // the engine's program; empty: none chosen yet
+  int move_time_ms = 1000;   // its think time per move
+  std::optional<int> skill;  // its "Skill Level", where the player set one
+  bool plays = false;        // it, not LEVEL1-3, plays the computer's side
+};
+
+// The four choices as the menu check marks hold them, and the outside
+// engine.  background is the background id (2 green … 6 brick), or none
+// when no item is checked.
 struct SettingsValues {
   std::optional<int> background;
   bool guidance = false;
   bool elapsed_time = false;
   bool music = false;
+  EngineSettings engine;
 };
 
 // What a file said: each key only where a line named it (later lines win).
@@ -23,6 +34,10 @@ struct SettingsRead {
   std::optional<bool> guidance;
   std::optional<bool> elapsed_time;
   std::optional<bool> music;
+  std::optional<std::string> engine_program;
+  std::optional<int> engine_move_time_ms;
+  std::optional<int> engine_skill;
+  std::optional<bool> engine_plays;
 };
 
 // The values written when the file is missing or broken: green, no

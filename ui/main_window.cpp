@@ -14,8 +14,11 @@
 #include <cmath>
 
 #include "ui/board_view.h"
+#include "ui/engine_dialog.h"
+#include "ui/engine_process.h"
 #include "ui/flow/board_input.h"
 #include "ui/flow/clocks.h"
+#include "ui/flow/outside_engine.h"
 #include "ui/flow/program.h"
 #include "ui/flow/start_commands.h"
 #include "ui/record_panel.h"
@@ -36,6 +39,8 @@ MainWindow::MainWindow(const Platform& platform, QWidget* parent)
   };
   setCentralWidget(view_);
   panel_ = new RecordPanel(game, view_);
+  engine_ = new QtEngineProcess(game, this);
+  game.engine_process = engine_;
 
   timer1_ = new QTimer(this);
   timer1_->setInterval(50);
@@ -73,6 +78,16 @@ QAction* MainWindow::menu_item(const QString& name) const {
 }
 
 QMenu* MainWindow::menu(const QString& name) const { return menus_.value(name); }
+
+// Opens the engine dialog; OK makes its engine the computer's player.
+void MainWindow::GAIBU_Click() {
+  EngineDialog dialog(game.engine.choice, this);
+  if (platform_.show_modal)
+    platform_.show_modal(&dialog);
+  else
+    dialog.exec();
+  if (dialog.result() == QDialog::Accepted) choose_engine(game, dialog.choice());
+}
 
 // ---- Form ----
 

@@ -22,6 +22,7 @@ class QMenu;
 namespace nirvex {
 
 class BoardView;
+class QtEngineProcess;
 class RecordPanel;
 
 class MainWindow : public QMainWindow, public Form {
@@ -44,6 +45,7 @@ class MainWindow : public QMainWindow, public Form {
   QMenu* menu(const QString& name) const;
   BoardView* board_view() const { return view_; }
   RecordPanel* record_panel() const { return panel_; }
+  QtEngineProcess* engine_process() const { return engine_; }
   bool program_ended() const { return game.program_ended; }
 
   // ---- Help and about. ----
@@ -51,6 +53,9 @@ class MainWindow : public QMainWindow, public Form {
   void VER_Click();
   QString manual_path() const;
   QString home_page_address() const;
+
+  // ---- "外部エンジン…": the dialog that chooses the outside engine. ----
+  void GAIBU_Click();
 
   // ---- Position as SFEN text: copy to and paste from the clipboard. ----
   void SFEN_COPY_Click();
@@ -99,6 +104,7 @@ class MainWindow : public QMainWindow, public Form {
   RecordFileStore record_store_;
   BoardView* view_ = nullptr;
   RecordPanel* panel_ = nullptr;
+  QtEngineProcess* engine_ = nullptr;
   QTimer* timer1_ = nullptr;
   QHash<QString, QAction*> items_;
   QHash<QString, QMenu*> menus_;

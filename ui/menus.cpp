@@ -5,6 +5,7 @@
 #include <QMenuBar>
 
 #include "ui/flow/clocks.h"
+#include "ui/flow/hint.h"
 #include "ui/flow/preferences.h"
 #include "ui/flow/program.h"
 #include "ui/flow/record_menu.h"
@@ -63,12 +64,15 @@ void MainWindow::build_menus() {
     const QString name = QStringLiteral("LEVEL%1").arg(i);
     add_checkable(level, name, name, [&gm, i] { LEVEL_Click(gm, i); });
   }
+  level->addSeparator();
+  add_checkable(level, "GAIBU", "外部エンジン…", [this] { GAIBU_Click(); });
   on(add_item(taikyoku, "OWARI", "終わり"), [&gm] { OWARI_Click(gm); });
 
   QMenu* stop = add_menu(nullptr, "STOP", "局面");
   connect(stop, &QMenu::aboutToShow, this, close_panel);
   on(add_item(stop, "CANCEL", "最初"), [&gm] { CANCEL_Click(gm); });
   on(add_item(stop, "REVERSE", "反転"), [&gm] { REVERSE_Click(gm); });
+  on(add_item(stop, "HINTO", "ヒント"), [&gm] { HINTO_Click(gm); });
 
   on(add_item(nullptr, "REPLAY", "戻"), [&gm] { REPLAY_Click(gm); });
   on(add_item(nullptr, "AFTER", "進"), [&gm] { AFTER_Click(gm); });

@@ -2,11 +2,15 @@
 // "newgame" and "play", through the same game flow as the window.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <fstream>
 #include <random>
 #include <sstream>
 #include <vector>
 
 #include "engine/move_list.h"
+#include "engine/sfen.h"
+#include "engine/usi_client.h"
 #include "engine/usi_move.h"
 #include "model/rules.h"
 #include "tools/usi/console_game.h"
@@ -126,6 +130,122 @@ TEST(UsiGame, WholeGamesEndWithAWinnerAndThenNoGame) {
       EXPECT_EQ(ask(s, "play 6e6d"), std::vector<std::string>{"info string error no game"});
     }
   EXPECT_GE(winners, 15);
+}
+
+}  // namespace
+}  // namespace nirvex
+
+namespace nirvex {
+namespace {
+
+std::string fake_engine(const char* mode) {
+  return std::string(NIRVEX_FAKE_ENGINE_DIR "/fake-usi-") + mode;
+}
+
+// The position of a "position sfen … moves …" line the engine heard.
+GameState heard_position(const std::string& line) {
+  std::istringstream in(line);
+  std::vector<std::string> w;
+  for (std::string x; in >> x;) w.push_back(x);
+  GameState g;
+  std::string error;
+  EXPECT_TRUE(read_sfen(w[2] + ' ' + w[3] + ' ' + w[4] + ' ' + w[5], g, error)) << error;
+  for (size_t i = 7; i < w.size(); ++i) {
+    RuleMove m;
+    EXPECT_TRUE(read_move(g, w[i], g.turn == g.upper_side, m, error)) << line;
+    apply_move(g, m.from_col, m.from_row, m.to_col, m.to_row, m.piece_after);
+    g.turn = -g.turn;
+  }
+  return g;
+}
+
+class UsiEngineGame : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    log_ = ::testing::TempDir() + "usi_engine_game_" +
+           ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".log";
+    std::remove(log_.c_str());
+    setenv("NIRVEX_FAKE_ENGINE_LOG", log_.c_str(), 1);
+  }
+  void TearDown() override { unsetenv("NIRVEX_FAKE_ENGINE_LOG"); }
+  std::vector<std::string> heard() const {
+    std::vector<std::string> lines;
+    std::ifstream in(log_);
+    for (std::string l; std::getline(in, l);) lines.push_back(l);
+    return lines;
+  }
+  std::string log_;
+};
+
+// Random players leave their king open again and again: the computer
+// takes it itself, and the engine only ever hears positions in which the
+// side to move cannot take a king.
+TEST_F(UsiEngineGame, TheEngineIsNeverAskedWhereTheKingCanBeTaken) {
+  int engine_moves = 0, kings_taken = 0;
+  for (std::uint32_t seed = 1; seed <= 40; ++seed) {
+    UsiSession s;
+    std::mt19937 rng(seed);
+    ask(s, "setoption name Engine value " + fake_engine("good"));
+    ask(s, seed % 2 ? "newgame sente" : "newgame gote");
+    for (int ply = 0; ply < 80; ++ply) {
+      const std::vector<std::string> out = ask(s, "play " + random_move(s, rng));
+      bool over = false;
+      for (const std::string& line : out) {
+        ASSERT_FALSE(line.starts_with("info string engine error")) << line;
+        // Only taking a king is the built-in player's move (score 9999).
+        if (line.starts_with("info string score")) {
+          EXPECT_EQ(line, "info string score 9999");
+        }
+        if (line == "info string winner ｺﾝﾋﾟｭｰﾀ") ++kings_taken;
+        over |= line.starts_with("info string winner ");
+      }
+      if (over) break;
+    }
+  }
+  for (const std::string& line : heard()) {
+    if (!line.starts_with("position ")) continue;
+    ++engine_moves;
+    const GameState g = heard_position(line);
+    const bool upper = g.turn == g.upper_side;
+    EXPECT_FALSE(king_attacked(g, !upper)) << line;
+  }
+  EXPECT_GT(engine_moves, 40);
+  EXPECT_GT(kings_taken, 10);
+}
+
+TEST_F(UsiEngineGame, AFaultIsOneLineThenLevelThreeMovesAndTheEngineStaysOff) {
+  UsiSession s;
+  ask(s, "setoption name Engine value " + fake_engine("illegal"));
+  ask(s, "setoption name EngineMoveTime value 100");
+  const std::vector<std::string> out = ask(s, "newgame gote");
+  ASSERT_GE(out.size(), 4u);
+  EXPECT_EQ(out[0], "info string newgame");
+  EXPECT_TRUE(out[1].starts_with("info string engine error 外部エンジン「Fake illegal」の指し手「6f1a」"))
+      << out[1];
+  EXPECT_TRUE(out[2].starts_with("info string score "));  // LEVEL3 plays as usual
+  EXPECT_TRUE(out[3].starts_with("bestmove "));
+  EXPECT_EQ(s.console_game()->game().g.level, 3);
+  // The next game is the built-in player's until the engine is set again.
+  const std::vector<std::string> again = ask(s, "newgame gote");
+  for (const std::string& line : again) EXPECT_FALSE(line.starts_with("info string engine"));
+  ask(s, "setoption name Engine value " + fake_engine("resign"));
+  EXPECT_EQ(ask(s, "newgame gote"),
+            (std::vector<std::string>{"info string newgame", "bestmove resign",
+                                      "info string winner あなた"}));
+  EXPECT_TRUE(ask(s, "setoption name EngineMoveTime value 5").front().starts_with("info string error"));
+}
+
+TEST_F(UsiEngineGame, TheEnginesMovesPrintWithoutScores) {
+  UsiSession s;
+  ask(s, "setoption name ShowCandidates value true");
+  ask(s, "setoption name Engine value " + fake_engine("good"));
+  const std::vector<std::string> first = ask(s, "newgame gote");
+  ASSERT_GE(first.size(), 2u);
+  EXPECT_EQ(first[1], "bestmove 6a6e");  // the rook takes the pawn: the best capture
+  for (const std::string& line : first) EXPECT_FALSE(line.starts_with("info string candidate"));
+  ask(s, "setoption name Engine value <empty>");
+  const std::vector<std::string> builtin = ask(s, "newgame gote");
+  EXPECT_TRUE(builtin[1].starts_with("info string candidate "));
 }
 
 }  // namespace

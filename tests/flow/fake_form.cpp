@@ -10,7 +10,9 @@ FlowFixture::FlowFixture() {
   game.sound = &sound;
   game.settings = &settings;
   game.records = &records;
-  settings.file = {true, 2, false, false, false};
+  settings.file.ok = true;
+  settings.file.background = 2;
+  settings.file.guidance = settings.file.elapsed_time = settings.file.music = false;
   Form_Load(game);
   form.shown.clear();
   sound.played.clear();

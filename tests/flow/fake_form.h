@@ -107,7 +107,18 @@ class FakeSettings : public SettingsStore {
   SettingsRead read() override { return file; }
   bool write(const SettingsValues& v) override {
     ++writes;
-    file = {true, v.background, v.guidance, v.elapsed_time, v.music};
+    file = SettingsRead{};
+    file.ok = true;
+    file.background = v.background;
+    file.guidance = v.guidance;
+    file.elapsed_time = v.elapsed_time;
+    file.music = v.music;
+    if (!v.engine.program.empty() || v.engine.plays) {
+      file.engine_program = v.engine.program;
+      file.engine_move_time_ms = v.engine.move_time_ms;
+      file.engine_skill = v.engine.skill;
+      file.engine_plays = v.engine.plays;
+    }
     return true;
   }
 };

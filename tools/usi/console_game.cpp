@@ -5,6 +5,7 @@
 
 #include "engine/usi_move.h"
 #include "ui/flow/board_input.h"
+#include "ui/flow/outside_engine.h"
 #include "ui/flow/program.h"
 #include "ui/flow/start_commands.h"
 
@@ -48,14 +49,26 @@ ConsoleGame::ConsoleGame() {
   game_.sound = &sound_;
   game_.settings = &settings_;
   game_.records = &records_;
-  window_.on_message = [this](const std::string& text, const std::string&) {
-    report_message(text);
+  game_.engine_process = &engine_;
+  window_.on_message = [this](const std::string& text, const std::string& title) {
+    report_message(text, title);
   };
   Form_Load(game_);
   lines_.clear();
 }
 
 void ConsoleGame::set_level(int level) { LEVEL_Click(game_, level); }
+
+void ConsoleGame::set_engine(const std::string& program, int move_time_ms, int level) {
+  if (program.empty()) {
+    if (game_.engine.choice.plays) LEVEL_Click(game_, level);
+    return;
+  }
+  EngineSettings choice;
+  choice.program = program;
+  choice.move_time_ms = move_time_ms;
+  choose_engine(game_, choice);
+}
 
 void ConsoleGame::set_time_of_day(const std::string& text) {
   char* end = nullptr;
@@ -70,6 +83,7 @@ void ConsoleGame::start(bool human_first, std::ostream& out) {
     SENTE_Click(game_);
   else
     GOTE_Click(game_);
+  engine_.serve(game_);
   out << "info string newgame\n";
   print(out);
 }
@@ -97,6 +111,7 @@ void ConsoleGame::play(std::string_view move, std::ostream& out) {
   const int button = move.back() == '+' ? button_right : button_left;
   Form_MouseDown(game_, button_left, cell_centre_x(fc), cell_centre_y(fr));
   Form_MouseDown(game_, button, cell_centre_x(tc), cell_centre_y(tr));
+  engine_.serve(game_);
   if (game_.moves_played == played_before) {
     // The click pair made no move: as if it had never happened.
     g = before;
@@ -107,9 +122,18 @@ void ConsoleGame::play(std::string_view move, std::ostream& out) {
   print(out);
 }
 
-void ConsoleGame::report_message(const std::string& text) {
+void ConsoleGame::report_message(const std::string& text, const std::string& title) {
   report_com_turn();
   if (just_a_prompt(text)) return;
+  if (title == engine_message_title) {
+    // What went wrong with the engine, on one line.
+    std::string line = text;
+    for (char& c : line)
+      if (c == '\n') c = ' ';
+    lines_.push_back("info string engine error " + line);
+    engine_failed_ = true;
+    return;
+  }
   if (text.ends_with(winner_suffix)) {
     lines_.push_back("info string winner " + text.substr(0, text.size() - winner_suffix.size()));
     return;
@@ -125,6 +149,14 @@ void ConsoleGame::report_com_turn() {
   if (game_.com_turns == reported_com_turns_) return;
   reported_com_turns_ = game_.com_turns;
   const ComMove& m = game_.last_com_move;
+  if (game_.last_com_by_engine) {
+    // The engine's move: no candidates or scores of ours.
+    if (!m.found)
+      lines_.push_back("bestmove resign");
+    else if (game_.last_com_played)
+      lines_.push_back("bestmove " + move_text(m));
+    return;
+  }
   if (game_.keep_candidates)
     for (const ComCandidate& c : game_.candidates)
       lines_.push_back("info string candidate " + move_text(c) + ' ' + score_text(c.score));

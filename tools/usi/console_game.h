@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "tools/usi/headless_window.h"
+#include "tools/usi/pipe_engine.h"
 #include "ui/flow/game.h"
 
 namespace nirvex {
@@ -37,13 +38,18 @@ class ConsoleGame {
   void set_time_of_day(const std::string& text);
   // Print every candidate the computer scores.
   void set_show_candidates(bool on) { game_.keep_candidates = on; }
+  // An outside engine plays the computer's side from its next move; an
+  // empty program: the built-in player at `level`.
+  void set_engine(const std::string& program, int move_time_ms, int level);
 
   const Game& game() const { return game_; }
+  // An engine fault was reported since the game began: the engine is off.
+  bool engine_failed() const { return engine_failed_; }
 
  private:
   // A message box as an "info string" line, after any computer turn that
   // came before it.
-  void report_message(const std::string& text);
+  void report_message(const std::string& text, const std::string& title);
   // The lines of computer turns not reported yet.
   void report_com_turn();
   void print(std::ostream& out);
@@ -52,9 +58,11 @@ class ConsoleGame {
   SilentSound sound_;
   NoSettings settings_;
   NoRecords records_;
+  PipeEngine engine_;
   Game game_;
   std::vector<std::string> lines_;
   int reported_com_turns_ = 0;
+  bool engine_failed_ = false;
 };
 
 // A score as the tool prints it: shortest text that reads back the same.

@@ -20,7 +20,6 @@
 #include "engine/square_maps.h"
 #include "engine/upper_mate.h"
 #include "engine/usi_move.h"
-#include "model/flip.h"
 #include "model/rules.h"
 
 namespace nirvex {
@@ -133,6 +132,8 @@ void UsiSession::command_usi(std::ostream& out) const {
       << "option name Level type spin default 3 min 1 max 3\n"
       << "option name TimeOfDay type string default <empty>\n"
       << "option name ShowCandidates type check default false\n"
+      << "option name Engine type string default <empty>\n"
+      << "option name EngineMoveTime type spin default 1000 min 100 max 60000\n"
       << "usiok\n";
 }
 
@@ -171,6 +172,25 @@ void UsiSession::command_setoption(std::string_view args, std::ostream& out) {
     }
     options_.show_candidates = value == "true";
     if (console_) console_->set_show_candidates(options_.show_candidates);
+  } else if (same_words(name, "Engine")) {
+    options_.engine = value == "<empty>" ? std::string() : value;
+    if (console_) console_->set_engine(options_.engine, options_.engine_move_time_ms, options_.level);
+  } else if (same_words(name, "EngineMoveTime")) {
+    int ms = 0;
+    try {
+      size_t used = 0;
+      ms = std::stoi(value, &used);
+      if (used != value.size()) ms = 0;
+    } catch (...) {
+      ms = 0;
+    }
+    if (ms < 100 || ms > 60000) {
+      report_error(out, "EngineMoveTime must be 100 to 60000 milliseconds");
+      return;
+    }
+    options_.engine_move_time_ms = ms;
+    if (console_ && !options_.engine.empty())
+      console_->set_engine(options_.engine, options_.engine_move_time_ms, options_.level);
   } else {
     report_error(out, "unknown option '" + name + "'");
   }
@@ -244,58 +264,23 @@ void UsiSession::command_go(std::string_view args, std::ostream& out) {
   search(out);
 }
 
-// The computer always plays the upper side: with the lower side to move
-// the position is turned by half a turn, searched, and the move turned back.
+// The computer player's move for the side to move.
 void UsiSession::search(std::ostream& out) const {
-  GameState g = game_;
-  reset_king_squares(g);
-  const bool turned = !upper_to_move(g);
-  if (turned) turn_position(g);
-  g.level = options_.level;
-
-  // Fresh analysis, and the maps as the game has them after the human's move.
-  Analysis a;
-  ComputerState c;
-  c.time_of_day = options_.time_of_day.empty() ? time_of_day_text(seconds_since_midnight())
-                                               : options_.time_of_day;
-  mark_pawn_columns(g);
-  build_square_maps(g, a);
-  prepare_com_turn(g, a, c);
-
-  const auto text_of = [turned](int fc, int fr, int tc, int tr, PieceCode before,
-                                PieceCode after) {
-    RuleMove m{fc, fr, tc, tr, before, after};
-    if (turned) {
-      m.to_col = 7 - tc;
-      m.to_row = 7 - tr;
-      if (fc >= 1 && fc <= 6) {
-        m.from_col = 7 - fc;
-        m.from_row = 7 - fr;
-      } else {
-        m.from_col = lower_hand_col;
-      }
-      m.piece_before = -before;
-      m.piece_after = -after;
-    }
-    return move_text(m);
-  };
+  const std::string time_of_day = options_.time_of_day.empty()
+                                      ? time_of_day_text(seconds_since_midnight())
+                                      : options_.time_of_day;
   std::function<void(const ComCandidate&)> report;
   if (options_.show_candidates)
     report = [&](const ComCandidate& k) {
-      out << "info string candidate "
-          << text_of(k.from_col, k.from_row, k.to_col, k.to_row, k.piece_before, k.piece_after)
-          << ' ' << score_text(k.score) << '\n';
+      out << "info string candidate " << move_text(k) << ' ' << score_text(k.score) << '\n';
     };
-  const ComMove best = search_com_move(g, a, c, [] {}, report);
+  const ComMove best = search_side_to_move(game_, options_.level, time_of_day, report);
   if (!best.found) {
     out << "bestmove resign\n";
     return;
   }
   out << "info string score " << score_text(best.score) << '\n';
-  out << "bestmove "
-      << text_of(best.from_col, best.from_row, best.to_col, best.to_row, best.piece_before,
-                 best.piece_after)
-      << '\n';
+  out << "bestmove " << move_text(best) << '\n';
 }
 
 // Runs both mate tests on the position with a fresh analysis.
@@ -329,7 +314,15 @@ void UsiSession::command_newgame(std::string_view args, std::ostream& out) {
   if (options_.level != 3) console_->set_level(options_.level);
   console_->set_time_of_day(options_.time_of_day);
   console_->set_show_candidates(options_.show_candidates);
+  if (!options_.engine.empty())
+    console_->set_engine(options_.engine, options_.engine_move_time_ms, options_.level);
   console_->start(words[0] == "sente", out);
+  forget_failed_engine();
+}
+
+// After an engine fault the engine stays off until it is set again.
+void UsiSession::forget_failed_engine() {
+  if (console_ && console_->engine_failed()) options_.engine.clear();
 }
 
 // "play MOVE": the human's move by mouse, then the computer's answer.
@@ -344,6 +337,7 @@ void UsiSession::command_play(std::string_view args, std::ostream& out) {
     return;
   }
   console_->play(words[0], out);
+  forget_failed_engine();
 }
 
 }  // namespace nirvex

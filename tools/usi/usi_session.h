@@ -17,6 +17,8 @@ struct UsiOptions {
   int level = 3;               // strength of the computer player, 1..3
   std::string time_of_day;     // clock text for the opening choice; empty = real clock
   bool show_candidates = false;  // report every candidate's score while thinking
+  std::string engine;          // an outside engine for the game mode; empty: built-in
+  int engine_move_time_ms = 1000;  // its think time per move
 };
 
 class ConsoleGame;
@@ -45,6 +47,7 @@ class UsiSession {
   void search(std::ostream& out) const;
   void command_newgame(std::string_view args, std::ostream& out);
   void command_play(std::string_view args, std::ostream& out);
+  void forget_failed_engine();
 
   // The position that "position", "go" and "mate" examine.
   GameState game_;

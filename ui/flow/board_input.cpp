@@ -5,6 +5,8 @@
 #include "model/rules.h"
 #include "ui/flow/clocks.h"
 #include "ui/flow/computer_turn.h"
+#include "ui/flow/hint.h"
+#include "ui/flow/outside_engine.h"
 #include "ui/flow/painting.h"
 #include "ui/flow/play_move.h"
 #include "ui/flow/start_commands.h"
@@ -131,6 +133,12 @@ double cell_centre_y(int row) { return board_top + (row + 0.5) * cell_height; }
 void Form_MouseDown(Game& game, int button, double x, double y) {
   GameState& g = game.g;
   if (game.program_ended) return;
+  if (engine_busy(game)) {
+    // The outside engine is thinking: the board waits for it.
+    play(game, game.snd_forbidden);
+    return;
+  }
+  clear_hint(game);
   game.form->show_file_lists(false, false, false);
   game.form->show_name_panel(2);
 
@@ -164,7 +172,7 @@ void Form_MouseDown(Game& game, int button, double x, double y) {
       g.announce_pending = flag_off;
       message(game, "OKですか？", "再開(COM)");
       com_ban(game);
-      if (game.program_ended) return;
+      if (game.program_ended || engine_busy(game)) return;
     } else if (g.turn == g.lower_side && g.announce_pending == flag_on) {
       announce_turn_after_stepping(game);
       message(game, "MANの番です", "対局");

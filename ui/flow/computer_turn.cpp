@@ -1,7 +1,9 @@
 #include "ui/flow/computer_turn.h"
 
 #include "engine/com_search.h"
+#include "engine/usi_client.h"
 #include "ui/flow/clocks.h"
+#include "ui/flow/outside_engine.h"
 #include "ui/flow/painting.h"
 #include "ui/flow/play_move.h"
 #include "ui/flow/start_commands.h"
@@ -21,8 +23,16 @@ void begin_com_turn(Game& game) {
 
 void com_ban(Game& game) {
   if (game.program_ended) return;
-  GameState& g = game.g;
   begin_com_turn(game);
+  if (engine_plays(game) && !king_attacked(game.g, false)) {
+    ask_engine(game, OutsideEngine::Errand::move);
+    return;
+  }
+  play_builtin_com_move(game);
+}
+
+void play_builtin_com_move(Game& game) {
+  GameState& g = game.g;
 
   game.computer.time_of_day = time_of_day_text(now(game));
   prepare_com_turn(g, game.analysis, game.computer);
@@ -38,6 +48,7 @@ void com_ban(Game& game) {
   game.com_turns += 1;
   game.last_com_move = m;
   game.last_com_played = false;
+  game.last_com_by_engine = false;
   if (!m.found) {
     // Not a single move the rules allow: the computer has lost.
     game.form->stop_timer();

@@ -9,11 +9,35 @@
 
 #include "engine/analysis.h"
 #include "engine/computer_state.h"
+#include "engine/usi_client.h"
 #include "model/game_state.h"
+#include "settings/settings_values.h"
 #include "ui/flow/form.h"
 #include "ui/flow/ports.h"
 
 namespace nirvex {
+
+// An outside engine as the computer's player, and where its conversation
+// stands.
+struct OutsideEngine {
+  EngineSettings choice;  // program, think time, skill; plays or not
+  // off: no process; greeting: "usi" sent; readying: "isready" sent;
+  // idle: ready; thinking: "go" sent; stopping: "stop" sent, its last
+  // bestmove is not wanted.
+  enum class Phase { off, greeting, readying, idle, thinking, stopping };
+  Phase phase = Phase::off;
+  // What the engine is asked for: the computer's move, or a hint.
+  enum class Errand { none, move, hint };
+  Errand errand = Errand::none;
+  EngineIdentity identity;
+  // "usinewgame" was said for this game.
+  bool new_game_said = false;
+  // The position "position sfen" starts from: the game's start, or the
+  // position a game was continued from, at this record position.
+  bool base_set = false;
+  std::string base_sfen;
+  int base_pos = 0;
+};
 
 struct Game {
   GameState g;
@@ -25,6 +49,11 @@ struct Game {
   SoundPort* sound = nullptr;
   SettingsStore* settings = nullptr;
   RecordStore* records = nullptr;
+  EngineProcess* engine_process = nullptr;  // none: no outside engine here
+
+  OutsideEngine engine;
+  // Cells framed by the last hint, cleared at the next click.
+  std::vector<std::pair<int, int>> hint_cells;
 
   // The sound device and the four buffers (0 = none).
   int sound_device = 0;
@@ -47,6 +76,7 @@ struct Game {
   int com_turns = 0;
   ComMove last_com_move;
   bool last_com_played = false;
+  bool last_com_by_engine = false;
   bool keep_candidates = false;
   std::vector<ComCandidate> candidates;
 };

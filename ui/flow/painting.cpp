@@ -150,6 +150,12 @@ void draw_move_number(Game& game, int n) {
 }
 
 void draw_level(Game& game, int level) {
+  if (game.engine.choice.plays && game.engine_process) {
+    // The outside engine plays: its name stands where the level would.
+    draw_text(game, -1.4, 0.2, "外部エンジン", colour_shadow, 0, 10);
+    draw_text(game, -1.5, 0.1, "外部エンジン", colour_text, 0, 10);
+    return;
+  }
   draw_text(game, -1.4, 0.2, "LEVEL", colour_shadow, 0, 10);
   draw_text(game, -1.5, 0.1, "LEVEL", colour_text, 0, 10);
   draw_text(game, 0.1, 0.1, level, colour_shadow, 0, 12);

@@ -1,6 +1,6 @@
 // The game's other surroundings, each a small interface the program, the
 // console tool and the tests fill in their own way: the sound library,
-// the settings file and record files.
+// the settings file, record files and an outside engine's process.
 #pragma once
 
 #include <cstddef>
@@ -48,6 +48,23 @@ class RecordStore {
   virtual bool save(const std::string& folder, const std::string& name,
                     const record::RecordHeader& header, const MoveRecord* moves, int count,
                     std::string& error) = 0;
+};
+
+// An outside engine's program, spoken to in lines.  What it says, its end
+// and the deadline reach the game through engine_said, engine_ended and
+// engine_deadline_passed (ui/flow/outside_engine.h).
+class EngineProcess {
+ public:
+  virtual ~EngineProcess() = default;
+  // Starts the program; false with the system's reason when it cannot be.
+  virtual bool start(const std::string& program, std::string& error) = 0;
+  // Sends one line.
+  virtual void send(const std::string& line) = 0;
+  // Ends the process and waits for it: it is never left running.
+  virtual void end() = 0;
+  virtual bool running() const = 0;
+  // Arms the one deadline, in milliseconds from now; 0 disarms it.
+  virtual void set_deadline(int milliseconds) = 0;
 };
 
 }  // namespace nirvex

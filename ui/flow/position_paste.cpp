@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "engine/sfen.h"
+#include "ui/flow/outside_engine.h"
 #include "ui/flow/painting.h"
 #include "ui/flow/start_commands.h"
 
@@ -68,6 +69,8 @@ void SFEN_PASTE_Click(Game& game, const std::string& clipboard) {
             "SFEN");
     return;
   }
+  stop_engine_errand(game);
+  forget_engine_game(game);
   GameState& g = game.g;
   g = next;
   g.record_pos = 0;

@@ -1,5 +1,6 @@
 #include "ui/flow/preferences.h"
 
+#include "ui/flow/outside_engine.h"
 #include "ui/flow/painting.h"
 
 namespace nirvex {
@@ -10,6 +11,16 @@ void set_guidance(Game& game, bool on) {
   game.form->set_checked("SIDOU", on);
   game.g.guidance_on = on ? flag_on : flag_off;
   game.g.colour_guide = on ? colour_text : colour_plain;
+}
+
+// The outside engine the file names, and whether it plays.
+void read_engine_settings(Game& game, const SettingsRead& r) {
+  EngineSettings& e = game.engine.choice;
+  if (r.engine_program) e.program = *r.engine_program;
+  if (r.engine_move_time_ms) e.move_time_ms = *r.engine_move_time_ms;
+  if (r.engine_skill) e.skill = *r.engine_skill;
+  e.plays = r.engine_plays.value_or(false) && !e.program.empty();
+  if (e.plays) mark_engine_choice(game);
 }
 
 }  // namespace
@@ -44,6 +55,7 @@ void read_settings(Game& game) {
     game.form->set_checked("BGM", *r.music);
     if (*r.music) game.sound->dsPlayLooping(game.snd_bgm);
   }
+  read_engine_settings(game, r);
 }
 
 SettingsValues checked_settings(const Game& game) {
@@ -60,6 +72,7 @@ SettingsValues checked_settings(const Game& game) {
   v.guidance = checked(game, "SIDOU");
   v.elapsed_time = checked(game, "KEIKA");
   v.music = checked(game, "BGM");
+  v.engine = game.engine.choice;
   return v;
 }
 

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "ui/flow/outside_engine.h"
 #include "ui/flow/painting.h"
 #include "ui/flow/preferences.h"
 #include "ui/flow/start_commands.h"
@@ -80,6 +81,7 @@ int load_wave(Game& game, const std::string& name, int flags) {
 void shut_down(Game& game) {
   if (game.sounds_released) return;
   game.sounds_released = true;
+  close_engine(game);
   game.form->stop_timer();
   game.sound->dsFree(game.snd_other);
   game.sound->dsFree(game.snd_forbidden);

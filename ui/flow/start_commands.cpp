@@ -2,16 +2,21 @@
 
 #include "ui/flow/clocks.h"
 #include "ui/flow/computer_turn.h"
+#include "ui/flow/outside_engine.h"
 #include "ui/flow/painting.h"
+#include "ui/flow/preferences.h"
 #include "ui/flow/program.h"
 
 namespace nirvex {
 
 namespace {
 
-// What every start command does first.
+// What every start command does first.  An engine still thinking is
+// stopped, and the game starts afresh for it.
 void common_start_steps(Game& game) {
   GameState& g = game.g;
+  stop_engine_errand(game);
+  forget_engine_game(game);
   clear_sides(game);
   // The strips just cleared run under the end of the upper clock's text;
   // show both clocks whole again.
@@ -43,6 +48,8 @@ void clear_level(Game& game) {
 }  // namespace
 
 void new_game(Game& game) {
+  stop_engine_errand(game);
+  forget_engine_game(game);
   nirvex::new_game(game.g);
   game.form->stop_timer();
   redraw_all(game);
@@ -79,11 +86,14 @@ void SENTE_Click(Game& game) {
   refresh(game);
   if (game_is_fresh(g)) {
     lower_side_moves_first(g);
+    engine_game_starts_here(game);
     message(game, "MANの番です", " ");
   } else if (g.turn == g.lower_side) {
     lower_side_moves_first(g);
+    engine_game_starts_here(game);
     message(game, "MANの番です", "対局");
   } else if (g.turn == g.upper_side) {
+    engine_game_starts_here(game);
     com_ban(game);
   }
   g.announce_pending = flag_off;
@@ -101,10 +111,13 @@ void GOTE_Click(Game& game) {
     g.lower_side = g.second_side;
     g.upper_side = g.first_side;
     g.turn = g.first_side;
+    engine_game_starts_here(game);
     com_ban(game);
   } else if (g.turn == g.lower_side) {
+    engine_game_starts_here(game);
     message(game, "MANの番です", "対局");
   } else if (g.turn == g.upper_side) {
+    engine_game_starts_here(game);
     com_ban(game);
   }
   g.announce_pending = flag_off;
@@ -117,6 +130,14 @@ void LEVEL_Click(Game& game, int level) {
 }
 
 void set_level(Game& game, int level) {
+  // A level in place of the outside engine: its errand is called off and
+  // the choice saved.
+  if (game.engine.choice.plays) {
+    stop_engine_errand(game);
+    game.engine.choice.plays = false;
+    write_settings(game);
+  }
+  game.form->set_checked("GAIBU", false);
   for (int i = 1; i <= 3; ++i) game.form->set_checked("LEVEL" + std::to_string(i), i == level);
   game.g.level = level;
   if (game.g.play_mode == mode_vs_computer) draw_level(game, game.g.level);

@@ -3,6 +3,7 @@
 #include "model/flip.h"
 #include "model/record_steps.h"
 #include "ui/flow/clocks.h"
+#include "ui/flow/outside_engine.h"
 #include "ui/flow/painting.h"
 #include "ui/flow/start_commands.h"
 
@@ -31,6 +32,7 @@ void begin_step(Game& game) {
 void AFTER_Click(Game& game) {
   GameState& g = game.g;
   close_record_panel(game);
+  stop_engine_errand(game);
   if (g.turn == side_none) {
     play(game, game.snd_forbidden);
     message(game, "「対局」で始めて下さい", "開始");
@@ -70,6 +72,7 @@ void AFTER_Click(Game& game) {
 void REPLAY_Click(Game& game) {
   GameState& g = game.g;
   close_record_panel(game);
+  stop_engine_errand(game);
   g.announce_pending = flag_on;
   if (g.record_pos < 1) {
     play(game, game.snd_forbidden);
@@ -109,6 +112,8 @@ void REVERSE_Click(Game& game) {
     message(game, "棋譜ﾓｰﾄﾞではできません", "反転");
     return;
   }
+  stop_engine_errand(game);
+  forget_engine_game(game);
   g.flipped = flag_on;
   game.position_pasted = false;
   g.pick_state = 0;

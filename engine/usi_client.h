@@ -1,0 +1,55 @@
+// Speaking USI to an outside engine that plays this game as the variant
+// "judkins": what it says of itself, the commands that hand it a position
+// and a think time, and its chosen move.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "model/game_state.h"
+
+namespace nirvex {
+
+// The variant name under which engines know this 6x6 game.
+inline constexpr const char* usi_variant = "judkins";
+
+// What an engine said of itself between "usi" and "usiok".
+struct EngineIdentity {
+  std::string name;           // "id name …"
+  bool offers_variants = false;  // it has the option UCI_Variant
+  bool plays_variant = false;    // … and "judkins" is one of its choices
+  bool offers_skill = false;     // it has a "Skill Level" spin option
+  int skill_min = 0, skill_max = 0, skill_default = 0;
+};
+
+// Takes one line of the engine's introduction into `id`.
+void read_identity_line(const std::string& line, EngineIdentity& id);
+
+// The move of a "bestmove MOVE [ponder …]" line; false for any other line.
+bool read_bestmove(const std::string& line, std::string& move);
+
+// True for the bestmove words that give up the game or claim it
+// ("resign", "win", "(none)"), where no move follows.
+bool bestmove_ends_game(const std::string& move);
+
+// "position sfen BASE [moves M1 M2 …]".
+std::string position_command(const std::string& base_sfen, const std::vector<std::string>& moves);
+
+// "go" with a fixed think time per move, in milliseconds.
+std::string go_command(int move_time_ms);
+
+// The USI text of a recorded move.  A drop is named by the kind of the
+// piece dropped, whichever way the record counts the hand's rows.
+std::string recorded_move_text(const MoveRecord& e);
+
+// True when some piece of the other side attacks that side's king.
+bool king_attacked(const GameState& g, bool upper_king);
+
+// The position the engine is handed: the game's position at `base_pos`
+// of the record (SFEN text `base_sfen`) and the moves played since, as
+// USI text.  False when a move since then left its mover's king attacked:
+// engines know no such moves, and the position must be handed over whole.
+bool moves_since(const GameState& g, const std::string& base_sfen, int base_pos,
+                 std::vector<std::string>& moves);
+
+}  // namespace nirvex

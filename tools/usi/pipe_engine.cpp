@@ -1,0 +1,161 @@
+#include "tools/usi/pipe_engine.h"
+
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <algorithm>
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+#include "ui/flow/outside_engine.h"
+
+namespace nirvex {
+
+namespace {
+
+// How long an ended engine may take to go before it is killed.
+constexpr auto quit_grace = std::chrono::milliseconds(500);
+
+void close_fd(int& fd) {
+  if (fd >= 0) close(fd);
+  fd = -1;
+}
+
+// Is the engine still wanted by the game?
+bool waiting_for_engine(const Game& game) {
+  using Phase = OutsideEngine::Phase;
+  const Phase p = game.engine.phase;
+  return engine_busy(game) || p == Phase::greeting || p == Phase::readying ||
+         p == Phase::stopping;
+}
+
+}  // namespace
+
+PipeEngine::~PipeEngine() { end(); }
+
+// Forks the program with its input and output on pipes; a third pipe,
+// closed by a successful exec, carries the reason when exec fails.
+bool PipeEngine::start(const std::string& program, std::string& error) {
+  end();
+  std::signal(SIGPIPE, SIG_IGN);  // a dead engine must not end the console
+  int in[2], out[2], report[2];
+  if (pipe(in) != 0) {
+    error = std::strerror(errno);
+    return false;
+  }
+  if (pipe(out) != 0 || pipe2(report, O_CLOEXEC) != 0) {
+    error = std::strerror(errno);
+    close(in[0]);
+    close(in[1]);
+    return false;
+  }
+  const pid_t pid = fork();
+  if (pid == 0) {
+    dup2(in[0], STDIN_FILENO);
+    dup2(out[1], STDOUT_FILENO);
+    for (int fd : {in[0], in[1], out[0], out[1], report[0]}) close(fd);
+    execlp(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
+    const int why = errno;
+    (void)!write(report[1], &why, sizeof why);
+    _exit(127);
+  }
+  close(in[0]);
+  close(out[1]);
+  close(report[1]);
+  if (pid < 0) {
+    error = std::strerror(errno);
+    for (int fd : {in[1], out[0], report[0]}) close(fd);
+    return false;
+  }
+  int why = 0;
+  const ssize_t n = read(report[0], &why, sizeof why);
+  close(report[0]);
+  pid_ = pid;
+  to_child_ = in[1];
+  from_child_ = out[0];
+  if (n == static_cast<ssize_t>(sizeof why)) {
+    error = std::strerror(why);
+    end();
+    return false;
+  }
+  return true;
+}
+
+void PipeEngine::send(const std::string& line) {
+  if (to_child_ < 0) return;
+  const std::string text = line + '\n';
+  size_t done = 0;
+  while (done < text.size()) {
+    const ssize_t n = write(to_child_, text.data() + done, text.size() - done);
+    if (n <= 0) return;  // the engine is gone; its end will be noticed
+    done += static_cast<size_t>(n);
+  }
+}
+
+// Closes its input, gives it a moment to go, then kills it; always reaps.
+void PipeEngine::end() {
+  close_fd(to_child_);
+  close_fd(from_child_);
+  pending_.clear();
+  armed_ = false;
+  if (pid_ <= 0) return;
+  const auto give_up = std::chrono::steady_clock::now() + quit_grace;
+  while (waitpid(pid_, nullptr, WNOHANG) == 0) {
+    if (std::chrono::steady_clock::now() >= give_up) {
+      kill(pid_, SIGKILL);
+      waitpid(pid_, nullptr, 0);
+      break;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  pid_ = -1;
+}
+
+void PipeEngine::set_deadline(int milliseconds) {
+  armed_ = milliseconds > 0;
+  deadline_ = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+}
+
+bool PipeEngine::read_available(Game& game) {
+  char buffer[4096];
+  const ssize_t n = read(from_child_, buffer, sizeof buffer);
+  if (n <= 0) return false;
+  pending_.append(buffer, static_cast<size_t>(n));
+  for (size_t end; (end = pending_.find('\n')) != std::string::npos;) {
+    const std::string line = pending_.substr(0, end);
+    pending_.erase(0, end + 1);
+    engine_said(game, line);
+    if (from_child_ < 0) break;  // the game ended the engine
+  }
+  return true;
+}
+
+void PipeEngine::serve(Game& game) {
+  while (waiting_for_engine(game)) {
+    if (from_child_ < 0) {
+      if (game.engine.phase == OutsideEngine::Phase::off) break;
+      engine_ended(game);
+      continue;
+    }
+    int timeout = -1;
+    if (armed_) {
+      const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+          deadline_ - std::chrono::steady_clock::now());
+      timeout = static_cast<int>(std::max<long long>(0, left.count()));
+    }
+    pollfd p{from_child_, POLLIN, 0};
+    const int ready = poll(&p, 1, timeout);
+    if (ready == 0) {
+      armed_ = false;
+      engine_deadline_passed(game);
+    } else if (ready > 0 && !read_available(game)) {
+      end();
+      engine_ended(game);
+    }
+  }
+}
+
+}  // namespace nirvex

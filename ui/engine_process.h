@@ -1,0 +1,50 @@
+// The outside engine's process for the window: a QProcess whose lines, end
+// and deadline reach the game flow through the event loop, so the window
+// stays alive while the engine thinks.
+#pragma once
+
+#include <QObject>
+
+#include "ui/flow/ports.h"
+
+class QProcess;
+class QTimer;
+
+namespace nirvex {
+
+struct Game;
+
+class QtEngineProcess : public QObject, public EngineProcess {
+  Q_OBJECT
+
+ public:
+  QtEngineProcess(Game& game, QObject* parent = nullptr);
+  ~QtEngineProcess() override;
+
+  bool start(const std::string& program, std::string& error) override;
+  void send(const std::string& line) override;
+  void end() override;
+  bool running() const override;
+  void set_deadline(int milliseconds) override;
+  // The process id while it runs (0 otherwise), for whoever checks that no
+  // engine is left behind.
+  qint64 process_id() const;
+
+ private:
+  void read_lines();
+
+  Game& game_;
+  QProcess* process_;
+  QTimer* deadline_;
+};
+
+// What an engine program says of itself, asked and answered at once (the
+// dialog's check): false with the reason when it does not start or never
+// finishes its introduction.
+struct EngineIdentity;
+bool probe_engine(const QString& program, EngineIdentity& identity, QString& error);
+
+// Fairy-Stockfish where it is installed, else empty.
+QString installed_fairy_stockfish();
+
+}  // namespace nirvex

@@ -1,0 +1,314 @@
+#include "ui/flow/outside_engine.h"
+
+#include <algorithm>
+
+#include "engine/sfen.h"
+#include "engine/usi_move.h"
+#include "ui/flow/computer_turn.h"
+#include "ui/flow/hint.h"
+#include "ui/flow/painting.h"
+#include "ui/flow/play_move.h"
+#include "ui/flow/preferences.h"
+#include "ui/flow/start_commands.h"
+
+namespace nirvex {
+
+namespace {
+
+using Phase = OutsideEngine::Phase;
+using Errand = OutsideEngine::Errand;
+
+// How long an engine may take to introduce itself or to get ready.
+constexpr int greeting_ms = 10000;
+// How much longer than its think time it may take to answer with a move.
+constexpr int answer_grace_ms = 10000;
+// How long a stopped engine may take to give its last move.
+constexpr int stop_grace_ms = 5000;
+
+// The engine as the player knows it: its name, else its program.
+std::string engine_name(const Game& game) {
+  const OutsideEngine& e = game.engine;
+  return "「" + (e.identity.name.empty() ? e.choice.program : e.identity.name) + "」";
+}
+
+// The engine is given up: it is ended, the message says why, LEVEL3 takes
+// over, and the errand it had is done by the built-in player.
+void engine_fault(Game& game, const std::string& text) {
+  OutsideEngine& e = game.engine;
+  const Errand errand = e.errand;
+  e.errand = Errand::none;
+  e.phase = Phase::off;
+  if (game.engine_process) {
+    game.engine_process->set_deadline(0);
+    game.engine_process->end();
+  }
+  e.choice.plays = false;
+  game.form->message(text, engine_message_title, MsgButtons::ok, MsgIcon::warning);
+  LEVEL_Click(game, 3);
+  write_settings(game);
+  if (errand == Errand::move) play_builtin_com_move(game);
+  if (errand == Errand::hint) show_builtin_hint(game);
+}
+
+// The position as the engine is handed it, then "go".
+void send_errand(Game& game) {
+  OutsideEngine& e = game.engine;
+  GameState& g = game.g;
+  EngineProcess& p = *game.engine_process;
+  if (!e.new_game_said) {
+    p.send("usinewgame");
+    e.new_game_said = true;
+  }
+  std::vector<std::string> moves;
+  if (!e.base_set || !moves_since(g, e.base_sfen, e.base_pos, moves)) {
+    e.base_set = true;
+    e.base_sfen = write_sfen(g);
+    e.base_pos = g.record_pos;
+    moves.clear();
+  }
+  p.send(position_command(e.base_sfen, moves));
+  p.send(go_command(e.choice.move_time_ms));
+  e.phase = Phase::thinking;
+  p.set_deadline(e.choice.move_time_ms + answer_grace_ms);
+}
+
+// The engine has introduced itself: the variant, its skill, "isready".
+void engine_introduced(Game& game) {
+  OutsideEngine& e = game.engine;
+  EngineProcess& p = *game.engine_process;
+  p.set_deadline(0);
+  if (!e.identity.plays_variant) {
+    engine_fault(game, "外部エンジン" + engine_name(game) + "はこの将棋（" + usi_variant +
+                           "）を指せません。\nLEVEL3 で続けます。");
+    return;
+  }
+  p.send(std::string("setoption name UCI_Variant value ") + usi_variant);
+  if (e.choice.skill && e.identity.offers_skill) {
+    const int skill = std::clamp(*e.choice.skill, e.identity.skill_min, e.identity.skill_max);
+    p.send("setoption name Skill Level value " + std::to_string(skill));
+  }
+  p.send("isready");
+  e.phase = Phase::readying;
+  p.set_deadline(greeting_ms);
+}
+
+// The computer's move as the engine chose it.
+void engine_moved(Game& game, const std::string& text) {
+  GameState& g = game.g;
+  if (bestmove_ends_game(text)) {
+    game.com_turns += 1;
+    game.last_com_by_engine = true;
+    game.last_com_move = ComMove{};
+    game.last_com_played = false;
+    game.form->stop_timer();
+    announce_winner(game, "あなた");
+    return;
+  }
+  Move m;
+  std::string error;
+  if (g.turn != g.upper_side || !read_move(g, text, true, m, error)) {
+    game.engine.errand = Errand::move;  // LEVEL3 makes this move
+    engine_fault(game, "外部エンジン" + engine_name(game) + "の指し手「" + text +
+                           "」はこの将棋の規則で指せません。\nLEVEL3 が代わりに指します。");
+    return;
+  }
+  ComMove chosen;
+  static_cast<Move&>(chosen) = m;
+  chosen.found = true;
+  game.com_turns += 1;
+  game.last_com_by_engine = true;
+  game.last_com_move = chosen;
+  game.last_com_played = false;
+  play_move(game, chosen, Mover::computer);
+}
+
+// A line without its line end and trailing blanks.
+std::string trimmed(std::string line) {
+  while (!line.empty() && (line.back() == '\r' || line.back() == '\n' || line.back() == ' '))
+    line.pop_back();
+  return line;
+}
+
+}  // namespace
+
+bool engine_plays(const Game& game) {
+  return game.engine_process && game.engine.choice.plays && !game.engine.choice.program.empty();
+}
+
+bool engine_busy(const Game& game) { return game.engine.errand != Errand::none; }
+
+void ask_engine(Game& game, Errand errand) {
+  OutsideEngine& e = game.engine;
+  e.errand = errand;
+  if (e.phase == Phase::idle) {
+    send_errand(game);
+    return;
+  }
+  if (e.phase != Phase::off) return;  // still getting ready: the errand waits
+  std::string error;
+  e.identity = EngineIdentity{};
+  if (!game.engine_process->start(e.choice.program, error)) {
+    engine_fault(game, "外部エンジン「" + e.choice.program + "」を起動できません。\n" + error +
+                           "\nLEVEL3 で続けます。");
+    return;
+  }
+  e.new_game_said = false;
+  e.phase = Phase::greeting;
+  game.engine_process->send("usi");
+  game.engine_process->set_deadline(greeting_ms);
+}
+
+void engine_said(Game& game, const std::string& raw) {
+  OutsideEngine& e = game.engine;
+  const std::string line = trimmed(raw);
+  std::string move;
+  switch (e.phase) {
+    case Phase::greeting:
+      if (line == "usiok")
+        engine_introduced(game);
+      else
+        read_identity_line(line, e.identity);
+      break;
+    case Phase::readying:
+      if (line != "readyok") break;
+      game.engine_process->set_deadline(0);
+      e.phase = Phase::idle;
+      if (e.errand != Errand::none) send_errand(game);
+      break;
+    case Phase::thinking: {
+      if (!read_bestmove(line, move)) break;
+      game.engine_process->set_deadline(0);
+      e.phase = Phase::idle;
+      const Errand errand = e.errand;
+      e.errand = Errand::none;
+      if (errand == Errand::move) engine_moved(game, move);
+      if (errand == Errand::hint) {
+        Move m;
+        std::string error;
+        GameState& g = game.g;
+        if (!bestmove_ends_game(move) && !read_move(g, move, g.turn == g.upper_side, m, error)) {
+          e.errand = Errand::hint;
+          engine_fault(game, "外部エンジン" + engine_name(game) + "のヒント「" + move +
+                                 "」はこの将棋の規則で指せません。\nLEVEL3 で続けます。");
+        } else {
+          engine_hint(game, move);
+        }
+      }
+      break;
+    }
+    case Phase::stopping:
+      if (!read_bestmove(line, move)) break;
+      game.engine_process->set_deadline(0);
+      e.phase = Phase::idle;
+      if (e.errand != Errand::none) send_errand(game);
+      break;
+    case Phase::off:
+    case Phase::idle:
+      break;
+  }
+}
+
+void engine_ended(Game& game) {
+  OutsideEngine& e = game.engine;
+  if (e.phase == Phase::off) return;
+  const bool wanted = e.errand != Errand::none || e.phase == Phase::greeting ||
+                      e.phase == Phase::readying || e.phase == Phase::thinking;
+  if (wanted) {
+    engine_fault(game, "外部エンジン" + engine_name(game) + "が途中で終了しました。\nLEVEL3 で続けます。");
+    return;
+  }
+  e.phase = Phase::off;  // started again when next needed
+  game.engine_process->set_deadline(0);
+  game.engine_process->end();
+}
+
+void engine_deadline_passed(Game& game) {
+  OutsideEngine& e = game.engine;
+  switch (e.phase) {
+    case Phase::greeting:
+      engine_fault(game, "外部エンジン" + engine_name(game) +
+                             "が応答しません（usi に usiok がありません）。\nLEVEL3 で続けます。");
+      break;
+    case Phase::readying:
+      engine_fault(game, "外部エンジン" + engine_name(game) +
+                             "が応答しません（isready に readyok がありません）。\nLEVEL3 で続けます。");
+      break;
+    case Phase::thinking:
+      engine_fault(game, "外部エンジン" + engine_name(game) + "が時間内に指しませんでした。\n" +
+                             "LEVEL3 が代わりに指します。");
+      break;
+    case Phase::stopping:
+      // It never gave its last move: it is ended, and started again when
+      // next needed.
+      e.phase = Phase::off;
+      game.engine_process->end();
+      if (e.errand != Errand::none) ask_engine(game, e.errand);
+      break;
+    case Phase::off:
+    case Phase::idle:
+      break;
+  }
+}
+
+void stop_engine_errand(Game& game) {
+  OutsideEngine& e = game.engine;
+  if (e.errand == Errand::none) return;
+  const Errand errand = e.errand;
+  e.errand = Errand::none;
+  if (e.phase == Phase::thinking) {
+    game.engine_process->send("stop");
+    game.engine_process->set_deadline(stop_grace_ms);
+    e.phase = Phase::stopping;
+  }
+  if (errand == Errand::move) {
+    // The computer's turn is called off; it moves at the next click.
+    game.form->stop_timer();
+    clear_last_move(game, game.g.upper_side);
+  }
+}
+
+void forget_engine_game(Game& game) {
+  game.engine.new_game_said = false;
+  game.engine.base_set = false;
+}
+
+void engine_game_starts_here(Game& game) {
+  OutsideEngine& e = game.engine;
+  e.base_set = true;
+  e.base_sfen = write_sfen(game.g);
+  e.base_pos = game.g.record_pos;
+}
+
+void close_engine(Game& game) {
+  OutsideEngine& e = game.engine;
+  e.errand = Errand::none;
+  if (!game.engine_process || e.phase == Phase::off) return;
+  const bool thinking = e.phase == Phase::thinking;
+  e.phase = Phase::off;
+  game.engine_process->set_deadline(0);
+  if (thinking) game.engine_process->send("stop");
+  game.engine_process->send("quit");
+  game.engine_process->end();
+}
+
+void choose_engine(Game& game, const EngineSettings& choice) {
+  stop_engine_errand(game);
+  if (choice.program != game.engine.choice.program || choice.skill != game.engine.choice.skill)
+    close_engine(game);
+  game.engine.choice = choice;
+  game.engine.choice.plays = true;
+  mark_engine_choice(game);
+  for (int x = -2; x <= 0; ++x) draw_picture(game, game.g.background_id, x, 0);
+  if (game.g.play_mode == mode_vs_computer) draw_level(game, game.g.level);
+  write_settings(game);
+  refresh(game);
+}
+
+void mark_engine_choice(Game& game) {
+  const bool plays = engine_plays(game);
+  game.form->set_checked("GAIBU", plays);
+  for (int i = 1; i <= 3; ++i)
+    game.form->set_checked("LEVEL" + std::to_string(i), !plays && game.g.level == i);
+}
+
+}  // namespace nirvex
