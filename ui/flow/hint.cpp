@@ -78,13 +78,23 @@ void engine_hint(Game& game, const std::string& text) {
 void show_hint(Game& game, const Move& m) {
   const std::pair<int, int> from = origin_cell(m);
   game.hint_cells = {from, {m.to_col, m.to_row}};
-  for (const auto& [col, row] : game.hint_cells) draw_frame(game, colour_hint, col, row);
+  // A frame and a second one just inside it, to stand out from the
+  // one-pixel frames of the picks and the guidance.
+  for (const auto& [col, row] : game.hint_cells) {
+    draw_frame(game, colour_hint, col, row);
+    game.form->paint_frame(colour_hint, cell_x_twips(col) + 15, cell_y_twips(row) + 15,
+                           cell_x_twips(col + 1) - 15, cell_y_twips(row + 1) - 15);
+  }
   refresh(game);
   message(game, "ヒント：" + move_name(m), hint_title);
 }
 
 void clear_hint(Game& game) {
-  for (const auto& [col, row] : game.hint_cells) draw_frame(game, colour_frame, col, row);
+  if (game.hint_cells.empty()) return;
+  for (const auto& [col, row] : game.hint_cells)
+    if (on_board(col, row)) draw_square(game, game.g.board[col][row], col, row);
+  draw_hand_lower(game);
+  draw_hand_upper(game);
   game.hint_cells.clear();
 }
 
