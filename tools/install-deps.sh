@@ -10,7 +10,7 @@ packages=(
   fonts-ipafont-mincho fonts-ipafont-gothic
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool imagemagick
-  desktop-file-utils appstream
+  desktop-file-utils appstream dpkg-dev file
   fairy-stockfish
   clang libclang-rt-14-dev
 )
