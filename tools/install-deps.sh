@@ -9,7 +9,7 @@ packages=(
   libsdl2-mixer-dev
   fonts-ipafont-mincho fonts-ipafont-gothic
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth xdotool imagemagick
+  xvfb xauth xdotool x11-utils imagemagick
   desktop-file-utils appstream dpkg-dev file
   fairy-stockfish
   clang libclang-rt-14-dev

@@ -2,6 +2,7 @@
 // between two players at one board.
 #include <QApplication>
 #include <QDir>
+#include <QIcon>
 
 #include "ui/main_window.h"
 #include "ui/qt_platform.h"
@@ -25,7 +26,9 @@ void enter_start_folder(nirvex::Dialogs& dialogs) {
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
+  // The menu entry and the icon of the installed game (none in the build tree).
   QGuiApplication::setDesktopFileName(QStringLiteral(NIRVEX_APP_ID));
+  QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral(NIRVEX_APP_ID)));
   nirvex::QtDialogs dialogs;
   enter_start_folder(dialogs);
   nirvex::SystemClock clock;

@@ -16,7 +16,7 @@ shot=$4
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/../e2e/x_session.sh"
 need_x_tools || exit 1
-for tool in desktop-file-validate appstreamcli identify; do
+for tool in desktop-file-validate appstreamcli identify xprop; do
   command -v "$tool" >/dev/null || { echo "missing $tool"; exit 1; }
 done
 
@@ -95,11 +95,13 @@ elsewhere=$work/elsewhere
 mkdir -p "$elsewhere"
 
 # Starts the installed program from the unrelated folder with HOME=$1 and
-# XDG_DATA_HOME=$2 (unset when empty).
+# XDG_DATA_HOME=$2 (unset when empty); the prefix is one of the system's
+# data folders, as /usr is for the package.
 start_game() {
   mkdir -p "$1/runtime" && chmod 700 "$1/runtime"
   (cd "$elsewhere" && unset XDG_DATA_HOME XDG_CONFIG_HOME XDG_CACHE_HOME &&
-   export HOME=$1 XDG_CONFIG_HOME=$1/config XDG_CACHE_HOME=$1/cache XDG_RUNTIME_DIR=$1/runtime &&
+   export HOME=$1 XDG_CONFIG_HOME=$1/config XDG_CACHE_HOME=$1/cache XDG_RUNTIME_DIR=$1/runtime \
+          XDG_DATA_DIRS=$prefix/share:/usr/share &&
    { [ -z "$2" ] || export XDG_DATA_HOME=$2; } &&
    SDL_AUDIODRIVER=dummy QT_QPA_PLATFORM=xcb exec "$prefix/bin/nirvex-shogi") \
     </dev/null >"$work/app.log" 2>&1 &
@@ -114,6 +116,7 @@ play_and_leave() {
   wid=$(wait_for_window '^Nirvex将棋$' 30)
   [ -n "$wid" ] || { fail "no window titled Nirvex将棋"; cat "$work/app.log"; return 1; }
   echo "window $wid came up after $(( $(date +%s) - started )) s"
+  xprop -id "$wid" _NET_WM_ICON | grep -q 'Icon (' || fail "the window shows no icon from the icon theme"
   sleep 1.5
   [ -z "${1:-}" ] || screenshot_shows_board "$1" || fail "the installed game shows no board"
   press_until_gone "$wid" "$app" Escape || { fail "Esc did not end the game"; return 1; }
