@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs what building, running and testing the game needs on Debian
-# (bookworm), skipping the work when everything is already there.
+# Installs what building, running, testing and packaging the game needs on
+# Debian (bookworm), skipping the work when everything is already there.
 set -euo pipefail
 
 packages=(
@@ -9,7 +9,8 @@ packages=(
   libsdl2-mixer-dev
   fonts-ipafont-mincho fonts-ipafont-gothic
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth xdotool imagemagick
+  xvfb xauth xdotool x11-utils imagemagick
+  desktop-file-utils appstream dpkg-dev file
   fairy-stockfish
   clang libclang-rt-14-dev
 )

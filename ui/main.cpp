@@ -1,13 +1,36 @@
 // Nirvex将棋: shogi on a 6x6 board with drops, against the computer or
 // between two players at one board.
 #include <QApplication>
+#include <QDir>
+#include <QIcon>
 
 #include "ui/main_window.h"
 #include "ui/qt_platform.h"
+#include "ui/user_folder.h"
+
+namespace {
+
+// The installed game moves into the player's own folder before anything
+// looks for its data files; a folder it cannot make is explained first.
+void enter_start_folder(nirvex::Dialogs& dialogs) {
+  const nirvex::StartFolder start = nirvex::choose_start_folder(
+      QCoreApplication::applicationDirPath(), qEnvironmentVariable("XDG_DATA_HOME"),
+      QDir::homePath());
+  if (!start.path.isEmpty()) QDir::setCurrent(start.path);
+  if (!start.problem.isEmpty())
+    dialogs.message(start.problem, QStringLiteral("Nirvex将棋.ini"), nirvex::MsgButtons::ok,
+                    nirvex::MsgIcon::warning);
+}
+
+}  // namespace
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
+  // The menu entry and the icon of the installed game (none in the build tree).
+  QGuiApplication::setDesktopFileName(QStringLiteral(NIRVEX_APP_ID));
+  QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral(NIRVEX_APP_ID)));
   nirvex::QtDialogs dialogs;
+  enter_start_folder(dialogs);
   nirvex::SystemClock clock;
   nirvex::SdlSound sound;
   nirvex::DesktopBrowser browser;

@@ -1,9 +1,11 @@
 // nirvex-gen-assets: paints every picture of Nirvex将棋 from scratch.
 //
-// Usage: nirvex-gen-assets OUTDIR [--version X.Y.Z]
+// Usage: nirvex-gen-assets OUTDIR [--version X.Y.Z] [--icons ICONDIR]
 //
 // The version (default 0.1.0) is written on the about box's picture, ABOUT;
-// every other picture is the same whatever the version.
+// every other picture is the same whatever the version.  With --icons the
+// program's icon is drawn too, as nirvex-shogi-N.png in ICONDIR at each size
+// N the desktop uses.
 //
 // Each picture is written twice, at its natural size (NAME.png) and at four
 // times that size (NAME@4x.png).  Both scales are painted directly from the
@@ -360,21 +362,50 @@ Rgb boxwood(double x, double y, const PeriodicFbm& warp, const PeriodicFbm& tone
     return mix(base, dark, clamp01(0.22 * line + 0.06 * tone.at(u * 3, v * 3))) * (1 + 0.02 * tone.at(u, v));
 }
 
-QImage renderPiece(const QImage& board, const PieceKind* kind, bool upper, int s)
+// How finely a piece is painted: `unit` device pixels to a natural pixel,
+// `samples`² wood samples per pixel, the extra width of the kanji strokes
+// and the width of the dark outline in device pixels, whether it casts its
+// shadow and whether its kanji is set from the font's outline.
+struct PieceLook {
+    double unit;
+    int samples;
+    double boldness;
+    double outline;
+    bool shadow;
+    bool kanji;
+};
+
+// The look of the board's pieces at scale s: the strokes are thickened a
+// little more at natural size than at 4×, so the thin horizontals survive.
+PieceLook boardPieceLook(int s)
 {
-    QImage img = board.copy();
-    if (!kind) return img;
+    return {double(s), s == 1 ? 4 : 2, s == 1 ? 0.62 : 0.42 * s, 0.55 * s, true, true};
+}
 
-    const PieceSize size = kSizes[kind->rank];
-    // Piece coordinates -> device pixels.  The piece stands in the middle of
-    // the square, a hair low so that its visual weight sits centred; the
-    // upper player's pieces are turned half a circle.
-    QTransform toDev;
-    toDev.scale(s, s);
-    toDev.translate(kSquareW / 2.0, kSquareH / 2.0);
-    if (upper) toDev.rotate(180);
-    toDev.translate(0, 0.4);
+// The kanji of a piece as an outline at 200 px em, and where it goes: the
+// transform that centres its ink box on the face a little below the
+// middle (the pointed top leaves less room), in piece coordinates.
+QPainterPath kanjiGlyph(const PieceKind& kind) { return textPath(QString::fromUtf8(kind.kanji), minchoFont()); }
+QTransform kanjiPlacement(const QPainterPath& glyph, const PieceSize& size)
+{
+    const double em = size.w * 0.64;   // natural pixels
+    const double scale = em / 200.0;
+    const QRectF gb = glyph.boundingRect();
+    const QPointF centre(0, size.h * 0.085);
+    QTransform gt;
+    gt.translate(centre.x(), centre.y());
+    gt.scale(scale, scale);
+    gt.translate(-gb.center().x(), -gb.center().y());
+    return gt;
+}
+QColor kanjiInk(const PieceKind& kind) { return kind.promoted ? QColor(185, 22, 18) : QColor(22, 16, 12); }
 
+// Paints one piece into img; toDev takes piece coordinates (natural pixels,
+// centred on the piece, pointing up) to device pixels.
+void paintPiece(QImage& img, const PieceKind& kind, const QTransform& toDev, const PieceLook& look)
+{
+    const double s = look.unit;
+    const PieceSize size = kSizes[kind.rank];
     const QPolygonF outline = pentagon(size.w, size.h);
     // The face is bevelled: narrow chamfers on the sides, a wider one at the
     // thick base of the piece.
@@ -385,7 +416,7 @@ QImage renderPiece(const QImage& board, const PieceKind* kind, bool upper, int s
 
     // Soft contact shadow, cast down-right in screen space whichever way the
     // piece faces, since the light is the same for both players.
-    {
+    if (look.shadow) {
         QImage sh(img.size(), QImage::Format_ARGB32_Premultiplied);
         sh.fill(Qt::transparent);
         QPainter sp(&sh);
@@ -403,7 +434,7 @@ QImage renderPiece(const QImage& board, const PieceKind* kind, bool upper, int s
     PeriodicFbm warp(3, 2, 3, 21), tone(4, 4, 3, 22);
     const QTransform toPiece = toDev.inverted();
     QImage wood(img.size(), QImage::Format_ARGB32_Premultiplied);
-    const int ss = s == 1 ? 4 : 2;
+    const int ss = look.samples;
     for (int py = 0; py < wood.height(); ++py) {
         auto* line = reinterpret_cast<QRgb*>(wood.scanLine(py));
         for (int px = 0; px < wood.width(); ++px) {
@@ -462,27 +493,14 @@ QImage renderPiece(const QImage& board, const PieceKind* kind, bool upper, int s
         p.drawPath(fp);
     }
 
-    // The kanji, in black (red on the promoted side), centred on the face a
-    // little below the middle because the pointed top leaves less room.
-    {
-        const QFont font = minchoFont();
-        QPainterPath glyph = textPath(QString::fromUtf8(kind->kanji), font);
-        const double em = size.w * 0.64;   // natural pixels
-        const double scale = em / 200.0;
-        const QRectF gb = glyph.boundingRect();
-        // Centre the glyph's ink box on the chosen point of the face.
-        const QPointF centre(0, size.h * 0.085);
-        QTransform gt;
-        gt.translate(centre.x(), centre.y());
-        gt.scale(scale, scale);
-        gt.translate(-gb.center().x(), -gb.center().y());
-        const QPainterPath devGlyph = (gt * toDev).map(glyph);
-        const QColor ink = kind->promoted ? QColor(185, 22, 18) : QColor(22, 16, 12);
-        // Thicken the Mincho strokes so the thin horizontals survive at the
-        // small size: a little more at natural size than at 4×.
-        const double boldness = (s == 1 ? 0.62 : 0.42 * s);
+    // The kanji, in black (red on the promoted side).
+    if (look.kanji) {
+        const QPainterPath glyph = kanjiGlyph(kind);
+        const QPainterPath devGlyph = (kanjiPlacement(glyph, size) * toDev).map(glyph);
+        const QColor ink = kanjiInk(kind);
+        // Thicken the Mincho strokes so the thin horizontals survive.
         QPainterPathStroker stroker;
-        stroker.setWidth(boldness);
+        stroker.setWidth(look.boldness);
         stroker.setJoinStyle(Qt::RoundJoin);
         stroker.setCapStyle(Qt::RoundCap);
         const QPainterPath thick = stroker.createStroke(devGlyph).united(devGlyph);
@@ -497,10 +515,89 @@ QImage renderPiece(const QImage& board, const PieceKind* kind, bool upper, int s
         op.addPolygon(devOutline);
         op.closeSubpath();
         p.setBrush(Qt::NoBrush);
-        p.setPen(QPen(QColor(105, 66, 28, 210), 0.55 * s, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+        p.setPen(QPen(QColor(105, 66, 28, 210), look.outline, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
         p.drawPath(op);
     }
-    p.end();
+}
+
+// A board square at scale s with the piece of `kind` on it (none: the empty
+// square), as the lower or the upper player's.
+QImage renderPiece(const QImage& board, const PieceKind* kind, bool upper, int s)
+{
+    QImage img = board.copy();
+    if (!kind) return img;
+    // Piece coordinates -> device pixels.  The piece stands in the middle of
+    // the square, a hair low so that its visual weight sits centred; the
+    // upper player's pieces are turned half a circle.
+    QTransform toDev;
+    toDev.scale(s, s);
+    toDev.translate(kSquareW / 2.0, kSquareH / 2.0);
+    if (upper) toDev.rotate(180);
+    toDev.translate(0, 0.4);
+    paintPiece(img, *kind, toDev, boardPieceLook(s));
+    return img;
+}
+
+// ---------------------------------------------------------------------------
+// The program's icon: the king piece, standing alone
+// ---------------------------------------------------------------------------
+
+// The sizes the desktop's icon theme asks for, in pixels.
+constexpr int kIconSizes[] = {16, 22, 24, 32, 48, 64, 128, 256, 512};
+
+// "王" for the small icons, set on whole pixels: three bars and the stem in
+// the proportions of the Mincho glyph, filling its ink box `box`, so that
+// no stroke smears across two rows or columns.
+void paintPixelKing(QImage& img, const QRectF& box, const QColor& ink, int px)
+{
+    QPainter p(&img);
+    const int bar = std::max(1, qRound(px / 32.0));
+    const int stemWidth = std::max(1, qRound(px / 14.0));
+    const int stemLeft = qRound(box.center().x() - stemWidth / 2.0);
+    const double centre = stemLeft + stemWidth / 2.0;
+    const int top = qRound(box.top());
+    const int bottom = qRound(box.bottom()) - bar;
+    const int middle = qRound(box.top() + 0.47 * (box.height() - bar));
+    // One bar, `reach` of the box's half width either side of the stem.
+    auto drawBar = [&](int y, double reach) {
+        const int left = static_cast<int>(std::floor(centre - reach * box.width() / 2));
+        p.fillRect(left, y, static_cast<int>(2 * (centre - left)), bar, ink);
+    };
+    drawBar(top, 0.84);
+    drawBar(middle, 0.70);
+    drawBar(bottom, 1.0);
+    p.fillRect(stemLeft, top, stemWidth, bottom + bar - top, ink);
+}
+
+// The king ("王", the largest piece of the set) on a clear ground, painted
+// afresh for a px × px icon.  From 64 px up it is the board's piece with
+// its shadow and a margin for it.  Below that it fills the icon, its edges
+// and its one-pixel outline lie on the pixel grid, and the kanji is set
+// on whole pixels, so the small icons stay sharp.
+QImage renderIcon(int px)
+{
+    const PieceKind& king = kPieces[11];
+    const PieceSize size = kSizes[king.rank];
+    QImage img(px, px, QImage::Format_ARGB32_Premultiplied);
+    img.fill(Qt::transparent);
+    QTransform toDev;
+    if (px >= 64) {
+        const double unit = px * 0.86 / size.h;
+        toDev.translate(px * 0.48, px * 0.48);
+        toDev.scale(unit, unit);
+        paintPiece(img, king, toDev, {unit, 2, 0.42 * unit, 0.55 * unit, true, true});
+        return img;
+    }
+    // The outline's centre line runs half a pixel inside the icon's edge at
+    // the top and bottom, and on half pixels at the sides.
+    const int width = 2 * qRound(px * size.w / size.h / 2);
+    const double unitX = (width - 1.0) / size.w, unitY = (px - 1.0) / size.h;
+    toDev.translate(px / 2.0, px / 2.0);
+    toDev.scale(unitX, unitY);
+    paintPiece(img, king, toDev, {unitY, 4, 0, 1.0, false, false});
+    const QPainterPath glyph = kanjiGlyph(king);
+    const QRectF box = (kanjiPlacement(glyph, size) * toDev).mapRect(glyph.boundingRect());
+    paintPixelKing(img, box, kanjiInk(king), px);
     return img;
 }
 
@@ -886,7 +983,7 @@ constexpr const char* kDefaultVersion = "0.1.0";
 
 int usage()
 {
-    std::fprintf(stderr, "usage: nirvex-gen-assets OUTDIR [--version X.Y.Z]\n");
+    std::fprintf(stderr, "usage: nirvex-gen-assets OUTDIR [--version X.Y.Z] [--icons ICONDIR]\n");
     return 2;
 }
 
@@ -894,6 +991,7 @@ int main(int argc, char** argv)
 {
     const char* outArg = nullptr;
     const char* versionArg = kDefaultVersion;
+    const char* iconArg = nullptr;
     for (int i = 1; i < argc; ++i) {
         const std::string_view a = argv[i];
         if (a == "--version") {
@@ -901,6 +999,9 @@ int main(int argc, char** argv)
             versionArg = argv[i];
         } else if (a.substr(0, 10) == "--version=") {
             versionArg = argv[i] + 10;
+        } else if (a == "--icons") {
+            if (++i >= argc) return usage();
+            iconArg = argv[i];
         } else if (a.size() > 1 && a[0] == '-') {
             return usage();
         } else if (!outArg) {
@@ -959,6 +1060,17 @@ int main(int argc, char** argv)
         ok &= savePicture(renderLogo(s), out, QStringLiteral("NIRVEX"), s, false);
         ok &= savePicture(renderAbout(s, version), out, QStringLiteral("ABOUT"), s, false);
         count += 2;
+    }
+    if (iconArg) {
+        const QString icons = QString::fromLocal8Bit(iconArg);
+        if (!QDir().mkpath(icons)) {
+            std::fprintf(stderr, "nirvex-gen-assets: cannot create %s\n", iconArg);
+            return 1;
+        }
+        for (int px : kIconSizes) {
+            ok &= savePicture(renderIcon(px), icons, QStringLiteral("nirvex-shogi-%1").arg(px), 1, false);
+            ++count;
+        }
     }
     if (!ok) return 1;
     std::printf("nirvex-gen-assets: wrote %d pictures to %s (version %s)\n", count, outArg, versionArg);
