@@ -15,6 +15,7 @@
 
 #include "engine/move_list.h"
 #include "engine/sfen.h"
+#include "engine/usi_client.h"
 #include "engine/usi_move.h"
 #include "model/rules.h"
 #include "tests/engine/support/engine_pipe.h"
@@ -68,21 +69,6 @@ std::vector<std::string> our_perft(UsiSession& ours) {
   return perft_moves(in);
 }
 
-// Is the king of the given side attacked by any piece of the other side?
-bool king_attacked(const GameState& g, bool upper_king) {
-  const PieceCode king = upper_king ? code_king : -code_king;
-  for (int kc = 1; kc <= 6; ++kc)
-    for (int kr = 1; kr <= 6; ++kr) {
-      if (g.board[kc][kr] != king) continue;
-      for (int c = 1; c <= 6; ++c)
-        for (int r = 1; r <= 6; ++r) {
-          const PieceCode code = g.board[c][r];
-          const bool enemy = upper_king ? is_lower_piece(code) : is_upper_piece(code);
-          if (enemy && is_legal_move(g, c, r, kc, kr, code) == flag_on) return true;
-        }
-    }
-  return false;
-}
 
 // The game after one move, the pawn tables refreshed.
 std::unique_ptr<GameState> after_move(const GameState& g, const RuleMove& m) {

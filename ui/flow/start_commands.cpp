@@ -84,18 +84,19 @@ void SENTE_Click(Game& game) {
   g.turn_start_time = now(game);
   game.form->start_timer();
   refresh(game);
-  if (game_is_fresh(g)) {
-    lower_side_moves_first(g);
-    engine_game_starts_here(game);
+  // A fresh game, or a position with the player to move: the player takes
+  // the first side.  The outside engine hears the game from here.
+  const bool fresh = game_is_fresh(g);
+  const bool player_to_move = !fresh && g.turn == g.lower_side;
+  const bool computer_to_move = !fresh && !player_to_move && g.turn == g.upper_side;
+  if (fresh || player_to_move) lower_side_moves_first(g);
+  engine_game_starts_here(game);
+  if (fresh)
     message(game, "MANの番です", " ");
-  } else if (g.turn == g.lower_side) {
-    lower_side_moves_first(g);
-    engine_game_starts_here(game);
+  else if (player_to_move)
     message(game, "MANの番です", "対局");
-  } else if (g.turn == g.upper_side) {
-    engine_game_starts_here(game);
+  else if (computer_to_move)
     com_ban(game);
-  }
   g.announce_pending = flag_off;
 }
 
@@ -107,19 +108,18 @@ void GOTE_Click(Game& game) {
   g.play_mode = mode_vs_computer;
   g.record_len = g.move_number;
   refresh(game);
-  if (game_is_fresh(g)) {
+  // A fresh game: the computer takes the first side and the first move.
+  const bool fresh = game_is_fresh(g);
+  if (fresh) {
     g.lower_side = g.second_side;
     g.upper_side = g.first_side;
     g.turn = g.first_side;
-    engine_game_starts_here(game);
-    com_ban(game);
-  } else if (g.turn == g.lower_side) {
-    engine_game_starts_here(game);
-    message(game, "MANの番です", "対局");
-  } else if (g.turn == g.upper_side) {
-    engine_game_starts_here(game);
-    com_ban(game);
   }
+  engine_game_starts_here(game);
+  if (!fresh && g.turn == g.lower_side)
+    message(game, "MANの番です", "対局");
+  else if (fresh || g.turn == g.upper_side)
+    com_ban(game);
   g.announce_pending = flag_off;
 }
 
