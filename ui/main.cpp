@@ -4,9 +4,11 @@
 
 #include "ui/main_window.h"
 #include "ui/qt_platform.h"
+#include "ui/qt_translation.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
+  nirvex::install_qt_japanese(app);
   nirvex::QtDialogs dialogs;
   nirvex::SystemClock clock;
   nirvex::SdlSound sound;
