@@ -16,6 +16,7 @@
 #include "ui/board_view.h"
 #include "ui/flow/clocks.h"
 #include "ui/main_window.h"
+#include "ui/window_picture.h"
 
 namespace nirvex {
 namespace {
@@ -70,21 +71,34 @@ class RunningGame {
   Platform platform_;
 };
 
-// A click that picks the lower rook again and again: its frame, the
-// cleared guidance frames and the repaint.
+// A click that picks the lower rook, the next the lower bishop beside it,
+// and so on: the frame of the one picked before cleared, the guidance
+// frames cleared, the new one framed and shown.
 void BM_ClickRepaint(benchmark::State& state) {
   RunningGame game(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
-  for (auto _ : state) game.click(6, 6);
+  const qint64 before = game.window->board_view()->picture().pixels_redone();
+  bool rook = false;
+  for (auto _ : state) {
+    rook = !rook;
+    game.click(rook ? 6 : 5, 6);
+  }
+  state.counters["redone"] = benchmark::Counter(
+      double(game.window->board_view()->picture().pixels_redone() - before),
+      benchmark::Counter::kAvgIterations);
 }
 BENCHMARK(BM_ClickRepaint)->Args({1300, 850})->Args({3000, 2000})->Unit(benchmark::kMicrosecond)->UseRealTime();
 
 // One second on the lower side's clock: its strip painted anew and shown.
 void BM_ClockTick(benchmark::State& state) {
   RunningGame game(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+  const qint64 before = game.window->board_view()->picture().pixels_redone();
   for (auto _ : state) {
     game.clock.time += 1;
     Timer1_Timer(game.window->game);
   }
+  state.counters["redone"] = benchmark::Counter(
+      double(game.window->board_view()->picture().pixels_redone() - before),
+      benchmark::Counter::kAvgIterations);
 }
 BENCHMARK(BM_ClockTick)->Args({1300, 850})->Args({3000, 2000})->Unit(benchmark::kMicrosecond)->UseRealTime();
 
@@ -100,6 +114,17 @@ void BM_ResizeRepaint(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_ResizeRepaint)->Args({1300, 850})->Args({3000, 2000})->Unit(benchmark::kMicrosecond)->UseRealTime();
+
+// The window's picture made whole from the back buffer, without the window.
+void BM_WholePicture(benchmark::State& state) {
+  Canvas canvas;
+  WindowPicture picture;
+  const QSize size(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+  const double scale = std::min(size.width() / double(canvas.image().width()),
+                                size.height() / double(canvas.image().height()));
+  for (auto _ : state) picture.rebuild(canvas, size, QPointF(0, 0), scale);
+}
+BENCHMARK(BM_WholePicture)->Args({1300, 850})->Args({3000, 2000})->Unit(benchmark::kMicrosecond)->UseRealTime();
 
 // The bare Qt window: a widget that fills itself, repainted on each click.
 class BareWidget : public QWidget {
