@@ -96,6 +96,8 @@ inline QRgb pixel_of(std::uint32_t rb, std::uint32_t g) {
 
 }  // namespace
 
+// Down first, then across: the first step, the larger, goes along whole
+// rows and the compiler makes it work on several pixels at once.
 void resample(const RowSource& source, const ScaleTaps& xs, const ScaleTaps& ys,
               const QRect& area, const PixelRows& target) {
   const QRect r = area & QRect(0, 0, std::min(xs.size(), target.width),
@@ -103,48 +105,48 @@ void resample(const RowSource& source, const ScaleTaps& xs, const ScaleTaps& ys,
   if (r.isEmpty()) return;
   const int dx0 = r.left(), dx1 = r.right() + 1;
   const int sx0 = xs.first(dx0), sx1 = xs.end(dx1 - 1);
-  const std::size_t width = static_cast<std::size_t>(dx1 - dx0);
-  std::vector<QRgb> row(static_cast<std::size_t>(sx1 - sx0));
-  std::vector<QRgb> across;  // the band's source rows, scaled across
-  std::vector<std::uint32_t> sum_rb(width), sum_g(width);
+  const std::size_t span = static_cast<std::size_t>(sx1 - sx0);
+  std::vector<QRgb> rows;       // the band's source rows
+  std::vector<QRgb> down(span);  // one window row, scaled down but not across
+  std::vector<std::uint32_t> sum_rb(span), sum_g(span);
 
   for (int band = r.top(); band <= r.bottom(); band += band_rows) {
     const int dy0 = band, dy1 = std::min(r.bottom() + 1, band + band_rows);
     const int sy0 = ys.first(dy0), sy1 = ys.end(dy1 - 1);
-    across.resize(static_cast<std::size_t>(sy1 - sy0) * width);
-    for (int sy = sy0; sy < sy1; ++sy) {
-      source(sy, sx0, sx1, row.data());
-      QRgb* out = across.data() + static_cast<std::size_t>(sy - sy0) * width;
-      for (int dx = dx0; dx < dx1; ++dx) {
-        const QRgb* p = row.data() + (xs.first(dx) - sx0);
-        const std::int32_t* w = xs.weights(dx);
-        std::uint32_t rb = 0, g = 0;
-        for (int k = 0, n = xs.count(dx); k < n; ++k) {
-          rb += red_blue(p[k]) * static_cast<std::uint32_t>(w[k]);
-          g += green(p[k]) * static_cast<std::uint32_t>(w[k]);
-        }
-        *out++ = pixel_of(rb, g);
-      }
-    }
-    // Down the band's rows: each source row's share added across the
-    // whole width at once.
+    rows.resize(static_cast<std::size_t>(sy1 - sy0) * span);
+    for (int sy = sy0; sy < sy1; ++sy)
+      source(sy, sx0, sx1, rows.data() + static_cast<std::size_t>(sy - sy0) * span);
+
     for (int dy = dy0; dy < dy1; ++dy) {
+      // Down: each source row's share added along the whole row.
       const std::int32_t* w = ys.weights(dy);
-      const QRgb* rows = across.data() + static_cast<std::size_t>(ys.first(dy) - sy0) * width;
+      const QRgb* first = rows.data() + static_cast<std::size_t>(ys.first(dy) - sy0) * span;
       std::fill(sum_rb.begin(), sum_rb.end(), 0u);
       std::fill(sum_g.begin(), sum_g.end(), 0u);
       for (int k = 0, n = ys.count(dy); k < n; ++k) {
-        const QRgb* __restrict src = rows + static_cast<std::size_t>(k) * width;
+        const QRgb* __restrict src = first + static_cast<std::size_t>(k) * span;
         std::uint32_t* __restrict rb = sum_rb.data();
         std::uint32_t* __restrict g = sum_g.data();
         const auto wk = static_cast<std::uint32_t>(w[k]);
-        for (std::size_t x = 0; x < width; ++x) {
+        for (std::size_t x = 0; x < span; ++x) {
           rb[x] += red_blue(src[x]) * wk;
           g[x] += green(src[x]) * wk;
         }
       }
-      QRgb* line = target.bits + dy * target.stride + dx0;
-      for (std::size_t x = 0; x < width; ++x) line[x] = pixel_of(sum_rb[x], sum_g[x]);
+      for (std::size_t x = 0; x < span; ++x) down[x] = pixel_of(sum_rb[x], sum_g[x]);
+
+      // Across.
+      QRgb* line = target.bits + dy * target.stride;
+      for (int dx = dx0; dx < dx1; ++dx) {
+        const QRgb* p = down.data() + (xs.first(dx) - sx0);
+        const std::int32_t* wx = xs.weights(dx);
+        std::uint32_t rb = 0, g = 0;
+        for (int k = 0, n = xs.count(dx); k < n; ++k) {
+          rb += red_blue(p[k]) * static_cast<std::uint32_t>(wx[k]);
+          g += green(p[k]) * static_cast<std::uint32_t>(wx[k]);
+        }
+        line[dx] = pixel_of(rb, g);
+      }
     }
   }
 }

@@ -26,16 +26,23 @@ bool WindowPicture::fits(const Canvas& canvas, QSize size, QPointF origin, doubl
          backdrop_ == canvas.backdrop() && fill_colour_ == canvas.fill_colour();
 }
 
-void WindowPicture::rebuild(const Canvas& canvas, QSize size, QPointF origin, double scale) {
+void WindowPicture::rebuild(const Canvas& canvas, QSize size, QPointF origin, double scale,
+                            const std::vector<QRect>& changed) {
   if (image_.size() != size) image_ = QImage(size, QImage::Format_RGB32);
   origin_ = origin;
   scale_ = scale;
   xs_ = ScaleTaps(size.width(), scale, origin.x());
   ys_ = ScaleTaps(size.height(), scale, origin.y());
+  if (backdrop_ != canvas.backdrop() || period_.isNull() != (canvas.backdrop() == 0))
+    period_ = canvas.backdrop() ? Canvas::backdrop_period(canvas.backdrop()) : QImage();
   backdrop_ = canvas.backdrop();
   fill_colour_ = canvas.fill_colour();
-  period_ = backdrop_ ? Canvas::backdrop_period(backdrop_) : QImage();
-  shown_ = canvas.image().copy();  // its own pixels, not shared with the canvas
+  // The buffer as shown: its own pixels, not shared with the canvas; once
+  // there, only what was painted since is taken over.
+  if (shown_.size() != canvas.image().size())
+    shown_ = canvas.image().copy();
+  else
+    take_differences(canvas.image(), changed);
   redo(canvas, image_.rect());
 }
 
@@ -45,7 +52,7 @@ QRegion WindowPicture::update(const Canvas& canvas, const std::vector<QRect>& ch
   qint64 area = 0;
   for (const QRect& r : changed) area += static_cast<qint64>(r.width()) * r.height();
   if (area * 2 > static_cast<qint64>(buffer.width()) * buffer.height()) {
-    shown_ = buffer.copy();
+    std::memcpy(shown_.bits(), buffer.constBits(), static_cast<std::size_t>(buffer.sizeInBytes()));
     redo(canvas, image_.rect());
     return QRegion(image_.rect());
   }
@@ -106,8 +113,14 @@ void WindowPicture::redo(const Canvas& canvas, const QRect& area) {
   const PixelRows target = PixelRows::of(image_);
   const qint64 pixels = static_cast<qint64>(r.width()) * r.height();
   redone_ += pixels;
-  const int cores = static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 8u));
-  const int stripes = pixels < 200000 ? 1 : std::min(cores, r.height() / 64 + 1);
+  if (pixels < 200000) {
+    resample(source, xs_, ys_, r, target);
+    return;
+  }
+  // Asked once: the system reads it from its files each time.
+  static const int cores =
+      static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 8u));
+  const int stripes = std::min(cores, r.height() / 64 + 1);
   if (stripes == 1) {
     resample(source, xs_, ys_, r, target);
     return;

@@ -24,8 +24,11 @@ class WindowPicture {
   // Whether the picture was made for this window and the canvas's backdrop.
   bool fits(const Canvas& canvas, QSize size, QPointF origin, double scale) const;
   // Makes the whole picture: `size` device pixels, the buffer's top-left
-  // corner at `origin`, `scale` device pixels to a buffer pixel.
-  void rebuild(const Canvas& canvas, QSize size, QPointF origin, double scale);
+  // corner at `origin`, `scale` device pixels to a buffer pixel.  `changed`
+  // are the buffer pixels painted since the picture was last brought up
+  // to date.
+  void rebuild(const Canvas& canvas, QSize size, QPointF origin, double scale,
+               const std::vector<QRect>& changed = {});
   // Redoes the window pixels that show those of the buffer pixels
   // `changed` that differ from what the picture shows, and returns them.
   QRegion update(const Canvas& canvas, const std::vector<QRect>& changed);
