@@ -86,7 +86,11 @@ void BM_ClickRepaint(benchmark::State& state) {
       double(game.window->board_view()->picture().pixels_redone() - before),
       benchmark::Counter::kAvgIterations);
 }
-BENCHMARK(BM_ClickRepaint)->Args({1300, 850})->Args({3000, 2000})->Unit(benchmark::kMicrosecond)->UseRealTime();
+BENCHMARK(BM_ClickRepaint)
+    ->Args({1300, 850})
+    ->Args({3000, 2000})
+    ->Unit(benchmark::kMicrosecond)
+    ->UseRealTime();
 
 // One second on the lower side's clock: its strip painted anew and shown.
 void BM_ClockTick(benchmark::State& state) {
@@ -100,7 +104,11 @@ void BM_ClockTick(benchmark::State& state) {
       double(game.window->board_view()->picture().pixels_redone() - before),
       benchmark::Counter::kAvgIterations);
 }
-BENCHMARK(BM_ClockTick)->Args({1300, 850})->Args({3000, 2000})->Unit(benchmark::kMicrosecond)->UseRealTime();
+BENCHMARK(BM_ClockTick)
+    ->Args({1300, 850})
+    ->Args({3000, 2000})
+    ->Unit(benchmark::kMicrosecond)
+    ->UseRealTime();
 
 // A window made anew at its size: the whole picture scaled once.
 void BM_ResizeRepaint(benchmark::State& state) {
@@ -113,7 +121,11 @@ void BM_ResizeRepaint(benchmark::State& state) {
     game.window->board_view()->repaint();
   }
 }
-BENCHMARK(BM_ResizeRepaint)->Args({1300, 850})->Args({3000, 2000})->Unit(benchmark::kMicrosecond)->UseRealTime();
+BENCHMARK(BM_ResizeRepaint)
+    ->Args({1300, 850})
+    ->Args({3000, 2000})
+    ->Unit(benchmark::kMicrosecond)
+    ->UseRealTime();
 
 // The window's picture made whole from the back buffer, without the window.
 void BM_WholePicture(benchmark::State& state) {
@@ -124,7 +136,11 @@ void BM_WholePicture(benchmark::State& state) {
                                 size.height() / double(canvas.image().height()));
   for (auto _ : state) picture.rebuild(canvas, size, QPointF(0, 0), scale);
 }
-BENCHMARK(BM_WholePicture)->Args({1300, 850})->Args({3000, 2000})->Unit(benchmark::kMicrosecond)->UseRealTime();
+BENCHMARK(BM_WholePicture)
+    ->Args({1300, 850})
+    ->Args({3000, 2000})
+    ->Unit(benchmark::kMicrosecond)
+    ->UseRealTime();
 
 // The bare Qt window: a widget that fills itself, repainted on each click.
 class BareWidget : public QWidget {
@@ -143,7 +159,11 @@ void BM_BareWindowClick(benchmark::State& state) {
   QApplication::processEvents();
   for (auto _ : state) QTest::mouseClick(&widget, Qt::LeftButton, Qt::NoModifier, QPoint(10, 10));
 }
-BENCHMARK(BM_BareWindowClick)->Args({1300, 850})->Args({3000, 2000})->Unit(benchmark::kMicrosecond)->UseRealTime();
+BENCHMARK(BM_BareWindowClick)
+    ->Args({1300, 850})
+    ->Args({3000, 2000})
+    ->Unit(benchmark::kMicrosecond)
+    ->UseRealTime();
 
 // The offscreen platform's notes about size hints say nothing here.
 void quiet(QtMsgType type, const QMessageLogContext&, const QString& text) {

@@ -71,7 +71,8 @@ void BoardView::show_changes() {
 }
 
 const WindowPicture& BoardView::picture() {
-  bring_up_to_date();
+  const QRegion changed = bring_up_to_date();
+  if (!changed.isEmpty()) update(changed);  // shown by the next paint
   return picture_;
 }
 

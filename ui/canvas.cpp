@@ -4,8 +4,8 @@
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
-#include <tuple>
 #include <cstdlib>
+#include <tuple>
 
 #include "model/game_state.h"
 
@@ -149,8 +149,11 @@ QImage Canvas::backdrop_period(int id) {
 std::vector<QRect> Canvas::take_changes() {
   std::vector<QRect> out;
   out.swap(changes_);
-  const auto key = [](const QRect& r) { return std::tuple(r.top(), r.left(), r.bottom(), r.right()); };
-  std::sort(out.begin(), out.end(), [&](const QRect& a, const QRect& b) { return key(a) < key(b); });
+  const auto key = [](const QRect& r) {
+    return std::tuple(r.top(), r.left(), r.bottom(), r.right());
+  };
+  std::sort(out.begin(), out.end(),
+            [&](const QRect& a, const QRect& b) { return key(a) < key(b); });
   out.erase(std::unique(out.begin(), out.end()), out.end());
   return out;
 }

@@ -89,11 +89,13 @@ class Canvas {
   static constexpr QPoint backdrop_period_origin{280, 176};
 
  private:
-  // Paints a picture at twips (x, y) on a painter scaled to buffer pixels;
-  // the rectangle it covers there, in buffer pixels.
+  // Paints a picture with its top-left corner at twips (x, y) on a painter
+  // scaled to buffer pixels; the rectangle it covers, in twips.
   static QRectF draw_picture(QPainter& p, const QImage& natural, const QImage& hires, double x,
                              double y);
+  // The buffer pixels a rectangle of twips touches, grown by `spill_twips`.
   QRect pixel_rect(const QRectF& twips_rect, double spill_twips = 0) const;
+  // Notes those pixels as painted.
   void changed(const QRectF& twips_rect, double spill_twips = 0);
 
   QImage image_;

@@ -162,7 +162,8 @@ TEST_F(RealDialogs, TextBoxMenusAreJapanese) {
   for (QAction* a : menu->actions())
     if (!a->isSeparator()) captions << a->text().section(QLatin1Char('\t'), 0, 0);
   ASSERT_GE(captions.size(), 6);
-  EXPECT_TRUE(captions.contains(QStringLiteral("貼り付け(&P)"))) << captions.join('|').toStdString();
+  EXPECT_TRUE(captions.contains(QStringLiteral("貼り付け(&P)")))
+      << captions.join('|').toStdString();
   for (QString c : captions) {
     c.remove(QRegularExpression(QStringLiteral("\\(&.\\)")));
     EXPECT_FALSE(c.contains(QRegularExpression(QStringLiteral("[A-Za-z]")))) << c.toStdString();

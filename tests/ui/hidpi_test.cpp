@@ -24,7 +24,8 @@ TEST_F(WindowTest, OnADoubleDensityScreenThePictureHasTheDevicesPixels) {
   Timer1_Timer(w->game);
   const QRectF t = v->target_rect();
   WindowPicture fresh;
-  fresh.rebuild(w->canvas, v->size() * 2, t.topLeft() * 2, t.width() * 2 / w->canvas.image().width());
+  fresh.rebuild(w->canvas, v->size() * 2, t.topLeft() * 2,
+                t.width() * 2 / w->canvas.image().width());
   EXPECT_TRUE(v->picture().image() == fresh.image());
 
   // What reaches the screen: the widget grabbed at device pixels shows the

@@ -167,7 +167,8 @@ TEST_F(SettingsTest, APipeInsteadOfTheFileNeitherBlocksNorStays) {
   EXPECT_TRUE(w->menu_item("KEIKA")->isChecked());
   trigger("SIDOU");  // and later changes are kept
   EXPECT_TRUE(w->menu_item("SIDOU")->isChecked());
-  EXPECT_EQ(file_bytes(ini_path()), sjis("背景画=緑\r\n移動指導=ON\r\n経過時間=ON\r\nBGM=ON\r\n"));
+  EXPECT_EQ(file_bytes(ini_path()),
+            sjis("背景画=緑\r\n移動指導=ON\r\n経過時間=ON\r\nBGM=ON\r\n"));
 }
 
 }  // namespace
