@@ -38,9 +38,11 @@ bool write_all(int fd, const char* data, std::size_t size, int& error) {
 // in the same folder, is flushed to the disk and only then renamed over the
 // old one, which the rename replaces in one step.
 bool save_file_safely(const QString& path, const QByteArray& bytes, QString& error) {
-  // A link is followed, so that the file it names is the one replaced.
+  // A link to a plain file is followed, so that the file it names is the
+  // one replaced; a link to anything else (a pipe, a device) is replaced
+  // itself, never what it names.
   const QFileInfo info(path);
-  const QString target = info.isSymLink() && info.exists() ? info.canonicalFilePath() : path;
+  const QString target = info.isSymLink() && info.isFile() ? info.canonicalFilePath() : path;
   const QByteArray target_name = QFile::encodeName(target);
   const QByteArray dir_name = QFile::encodeName(QFileInfo(target).absolutePath());
   QByteArray temp_name = QFile::encodeName(

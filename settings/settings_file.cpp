@@ -1,8 +1,5 @@
 #include "settings/settings_file.h"
 
-#include "record/safe_file.h"
-
-#include <QFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
 
@@ -122,19 +119,6 @@ QByteArray encode_settings(const QStringList& lines) {
     out += bytes + "\r\n";
   }
   return out;
-}
-
-SettingsRead read_settings_file(const QString& path) {
-  QFile f(path);
-  if (!f.open(QIODevice::ReadOnly)) return SettingsRead{};
-  const QByteArray bytes = f.readAll();
-  if (f.error() != QFileDevice::NoError) return SettingsRead{};
-  return parse_settings(bytes);
-}
-
-bool write_settings_file(const QString& path, const QStringList& lines) {
-  QString error;
-  return save_file_safely(path, encode_settings(lines), error);
 }
 
 }  // namespace nirvex

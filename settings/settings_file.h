@@ -26,11 +26,19 @@ QStringList settings_lines(const SettingsValues& values);
 // The bytes of a settings file: Shift_JIS text with CR LF line ends.
 QByteArray encode_settings(const QStringList& lines);
 
-// Reads the file; ok is false when it is missing or unreadable.
+// The file on disk (settings_disk.cpp).  A settings file is small: one
+// larger than this is no settings file.
+constexpr qint64 settings_file_limit = 64 * 1024;
+
+// Reads the file; ok is false when it is missing or unreadable, and when it
+// is no plain file (a folder, a pipe, a device) or larger than the limit,
+// which are read no further and never waited on.
 SettingsRead read_settings_file(const QString& path);
 
 // Writes the file whole through a temporary file renamed into place, so a
-// failed write never leaves half a file.  False when it could not be done.
+// failed write never leaves half a file; in a folder where no file can be
+// made beside it, over the existing file in place.  False when neither
+// could be done.
 bool write_settings_file(const QString& path, const QStringList& lines);
 
 }  // namespace nirvex

@@ -9,7 +9,7 @@
 
 namespace nirvex {
 
-BoardView::BoardView(const Canvas& canvas, QWidget* parent)
+BoardView::BoardView(Canvas& canvas, QWidget* parent)
     : QWidget(parent), canvas_(canvas) {
   setAttribute(Qt::WA_OpaquePaintEvent);
   setMinimumSize(surface_width_twips / 15 / 2, surface_height_twips / 15 / 2);
@@ -44,12 +44,48 @@ QPointF BoardView::from_twips(QPointF t) const {
                  r.top() + t.y() * r.height() / surface_height_twips);
 }
 
-void BoardView::paintEvent(QPaintEvent*) {
+QRegion BoardView::bring_up_to_date() {
+  const double dpr = devicePixelRatioF();
+  const QSize size(static_cast<int>(std::ceil(width() * dpr)),
+                   static_cast<int>(std::ceil(height() * dpr)));
+  const QRectF target = target_rect();
+  const QPointF origin = target.topLeft() * dpr;
+  const double scale = target.width() * dpr / canvas_.image().width();
+  QRegion device;
+  if (!picture_.fits(canvas_, size, origin, scale)) {
+    picture_.rebuild(canvas_, size, origin, scale, canvas_.take_changes());
+    device = QRegion(QRect(QPoint(0, 0), size));
+  } else {
+    device = picture_.update(canvas_, canvas_.take_changes());
+  }
+  if (dpr == 1.0) return device;
+  QRegion logical;
+  for (const QRect& r : device)
+    logical += QRectF(r.x() / dpr, r.y() / dpr, r.width() / dpr, r.height() / dpr).toAlignedRect();
+  return logical;
+}
+
+void BoardView::show_changes() {
+  const QRegion changed = bring_up_to_date();
+  if (!changed.isEmpty()) repaint(changed);
+}
+
+const WindowPicture& BoardView::picture() {
+  const QRegion changed = bring_up_to_date();
+  if (!changed.isEmpty()) update(changed);  // shown by the next paint
+  return picture_;
+}
+
+// The picture is in device pixels: it goes on one to one.
+void BoardView::paintEvent(QPaintEvent* event) {
+  const QRegion changed = bring_up_to_date();
+  // Painted meanwhile but not asked for here: shown by the next paint.
+  if (!(changed - event->region()).isEmpty()) update(changed - event->region());
   QPainter p(this);
-  // The margins left by keeping the proportions take the window's colour.
-  p.fillRect(rect(), palette_colour(colour_background));
-  p.setRenderHint(QPainter::SmoothPixmapTransform);
-  p.drawImage(target_rect(), canvas_.image());
+  const double dpr = devicePixelRatioF();
+  for (const QRect& r : event->region())
+    p.drawImage(QRectF(r), picture_.image(),
+                QRectF(QPointF(r.topLeft()) * dpr, QSizeF(r.size()) * dpr));
 }
 
 void BoardView::mousePressEvent(QMouseEvent* event) {

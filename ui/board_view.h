@@ -1,11 +1,15 @@
-// Shows the back buffer scaled to the window, keeping its proportions, and
-// turns mouse presses back into twips of the painted area.
+// Shows the back buffer scaled to the window, keeping its proportions, the
+// backdrop continued to the window's edges, and turns mouse presses back
+// into twips of the painted area.  It keeps the window-sized picture and
+// brings only what was painted since up to date.
 #pragma once
 
 #include <QPointF>
 #include <QRectF>
 #include <QWidget>
 #include <functional>
+
+#include "ui/window_picture.h"
 
 namespace nirvex {
 
@@ -15,7 +19,12 @@ class BoardView : public QWidget {
   Q_OBJECT
 
  public:
-  BoardView(const Canvas& canvas, QWidget* parent = nullptr);
+  BoardView(Canvas& canvas, QWidget* parent = nullptr);
+
+  // Shows what was painted on the canvas now, repainting only that.
+  void show_changes();
+  // The picture as the window shows it, brought up to date.
+  const WindowPicture& picture();
 
   // Receives button (1 left, 2 right, 4 middle) and position in twips.
   std::function<void(int button, double x, double y)> on_mouse_down;
@@ -36,7 +45,12 @@ class BoardView : public QWidget {
   void mousePressEvent(QMouseEvent* event) override;
 
  private:
-  const Canvas& canvas_;
+  // Makes the picture anew when the window or the backdrop changed, else
+  // redoes what was painted; the widget's region that changed.
+  QRegion bring_up_to_date();
+
+  Canvas& canvas_;
+  WindowPicture picture_;
 };
 
 }  // namespace nirvex

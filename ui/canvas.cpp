@@ -2,8 +2,10 @@
 
 #include <QFontMetricsF>
 #include <QPainter>
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <tuple>
 
 #include "model/game_state.h"
 
@@ -88,20 +90,89 @@ QPointF Canvas::twips_to_cell(double x, double y) {
   return QPointF((x - board_left) / cell_width, (y - board_top) / cell_height);
 }
 
-void Canvas::fill(int colour) { image_.fill(palette_colour(colour)); }
+void Canvas::fill(int colour) {
+  image_.fill(palette_colour(colour));
+  changes_.assign(1, image_.rect());
+  backdrop_ = 0;
+  fill_colour_ = colour;
+}
+
+// Natural size at 15 twips a pixel, from the 4x picture where there is one.
+QRectF Canvas::draw_picture(QPainter& p, const QImage& natural, const QImage& hires, double x,
+                            double y) {
+  const QRectF target(QPointF(x, y), QSizeF(natural.width() * 15.0, natural.height() * 15.0));
+  p.drawImage(target, hires.isNull() ? natural : hires);
+  return target;
+}
 
 void Canvas::paint_picture(int id, double x, double y) {
   const QImage natural = picture(id, false);
   if (natural.isNull()) return;
-  const QImage hires = picture(id, true);
   QPainter p(&image_);
   p.scale(buffer_pixels_per_twip, buffer_pixels_per_twip);
   p.setRenderHint(QPainter::SmoothPixmapTransform);
-  // Natural size at 15 twips a pixel.
-  const QRectF target(QPointF(x, y), QSizeF(natural.width() * 15.0, natural.height() * 15.0));
-  p.drawImage(target, hires.isNull() ? natural : hires);
+  changed(draw_picture(p, natural, picture(id, true), x, y));
   const QPointF cell = twips_to_cell(x, y);
   pictures_.insert(position_key(cell.x(), cell.y()), id);
+  if (id >= background_green && id <= background_brick) backdrop_ = id;
+}
+
+// Painted in the order the backdrop is, column by column and down each
+// column, so the later tiles overlap the earlier ones the same way.
+QImage Canvas::backdrop_period(int id) {
+  const QImage natural = picture(id, false);
+  const QPoint origin = backdrop_period_origin;
+  const int pw = static_cast<int>(std::lround(cell_width * buffer_pixels_per_twip));
+  const int ph = static_cast<int>(std::lround(cell_height * buffer_pixels_per_twip));
+  QImage around(3 * pw, 3 * ph, QImage::Format_RGB32);
+  around.fill(palette_colour(colour_background));
+  if (!natural.isNull()) {
+    const QImage hires = picture(id, true);
+    QPainter p(&around);
+    p.translate(-(origin.x() - pw), -(origin.y() - ph));
+    p.scale(buffer_pixels_per_twip, buffer_pixels_per_twip);
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
+    const QPointF corner = twips_to_cell((origin.x() - pw) / buffer_pixels_per_twip,
+                                         (origin.y() - ph) / buffer_pixels_per_twip);
+    const int cx = static_cast<int>(std::floor(corner.x())) - 1;
+    const int cy = static_cast<int>(std::floor(corner.y())) - 1;
+    for (int x = cx; x <= cx + 4; ++x)
+      for (int y = cy; y <= cy + 4; ++y) {
+        const QPointF t = cell_to_twips(x, y);
+        draw_picture(p, natural, hires, t.x(), t.y());
+      }
+  }
+  return around.copy(pw, ph, pw, ph);
+}
+
+// The same rectangle painted twice (a line two frames share) once.
+std::vector<QRect> Canvas::take_changes() {
+  std::vector<QRect> out;
+  out.swap(changes_);
+  const auto key = [](const QRect& r) {
+    return std::tuple(r.top(), r.left(), r.bottom(), r.right());
+  };
+  std::sort(out.begin(), out.end(),
+            [&](const QRect& a, const QRect& b) { return key(a) < key(b); });
+  out.erase(std::unique(out.begin(), out.end()), out.end());
+  return out;
+}
+
+// A painted rectangle in twips as whole buffer pixels, with a pixel more
+// all round for the smoothing at its edges.
+QRect Canvas::pixel_rect(const QRectF& twips_rect, double spill_twips) const {
+  const QRectF t = twips_rect.adjusted(-spill_twips, -spill_twips, spill_twips, spill_twips);
+  const QRectF px(t.topLeft() * buffer_pixels_per_twip, t.bottomRight() * buffer_pixels_per_twip);
+  return px.toAlignedRect().adjusted(-1, -1, 1, 1) & image_.rect();
+}
+
+void Canvas::changed(const QRectF& twips_rect, double spill_twips) {
+  const QRect r = pixel_rect(twips_rect, spill_twips);
+  if (r.isEmpty()) return;
+  // Painting the whole surface over and over leaves it one rectangle.
+  if (changes_.size() >= 4096) changes_.assign(1, image_.rect());
+  if (changes_.size() == 1 && changes_[0] == image_.rect()) return;
+  changes_.push_back(r);
 }
 
 void Canvas::paint_frame(int colour, double left, double top, double right, double bottom) {
@@ -109,10 +180,14 @@ void Canvas::paint_frame(int colour, double left, double top, double right, doub
   QPainter p(&image_);
   p.scale(buffer_pixels_per_twip, buffer_pixels_per_twip);
   const QColor c = palette_colour(colour);
-  p.fillRect(QRectF(left, top, right - left + w, w), c);
-  p.fillRect(QRectF(left, bottom, right - left + w, w), c);
-  p.fillRect(QRectF(left, top, w, bottom - top + w), c);
-  p.fillRect(QRectF(right, top, w, bottom - top + w), c);
+  const QRectF lines[4] = {QRectF(left, top, right - left + w, w),
+                           QRectF(left, bottom, right - left + w, w),
+                           QRectF(left, top, w, bottom - top + w),
+                           QRectF(right, top, w, bottom - top + w)};
+  for (const QRectF& line : lines) {
+    p.fillRect(line, c);
+    changed(line);
+  }
   const QPointF cell = twips_to_cell(left, top);
   frames_.insert(position_key(cell.x(), cell.y()), colour);
 }
@@ -135,7 +210,11 @@ void Canvas::print_text(double x, double y, const QString& text, int colour, int
   p.setFont(font);
   p.setPen(palette_colour(colour));
   const QFontMetricsF fm(font);
-  p.drawText(QPointF(x, y + fm.ascent()), text);
+  const QPointF baseline(x, y + fm.ascent());
+  p.drawText(baseline, text);
+  // Glyphs may reach a little beyond their advance and the line's height.
+  const QRectF ink = fm.boundingRect(text).translated(baseline);
+  changed(ink | QRectF(x, y, fm.horizontalAdvance(text), fm.height()), size * 4.0);
 }
 
 int Canvas::picture_at(double x, double y) const {

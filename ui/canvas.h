@@ -1,15 +1,20 @@
 // The back buffer everything on the board side of the window is painted
 // onto, in twips of the painted area.  Its log of what was painted speaks
 // in cells of the board grid (fractions and negative values allowed): a
-// cell is 570 x 660 twips and cell (0, 0) starts at (1050, 100).  The buffer is kept at four pixels per 15 twips, so
-// the window can show it scaled to any size and stay sharp.
+// cell is 570 x 660 twips and cell (0, 0) starts at (1050, 100).  The
+// buffer is kept at four pixels per 15 twips, so the window can show it
+// scaled to any size and stay sharp; it also notes which of its pixels
+// changed, so that the window redoes only those, and which background
+// it was tiled with, which the window continues into its margins.
 #pragma once
 
 #include <QColor>
 #include <QFont>
 #include <QHash>
 #include <QImage>
+#include <QPainter>
 #include <QPointF>
+#include <QRect>
 #include <QString>
 #include <vector>
 
@@ -69,8 +74,34 @@ class Canvas {
   // The picture painted for an id, natural size; null for none.
   static QImage picture(int id, bool hires);
 
+  // The rectangles of buffer pixels painted since the window last took
+  // them (they may overlap).
+  std::vector<QRect> take_changes();
+  // The background id of the tiles painted last, 0 when the surface was
+  // filled with a colour after them (or none was ever painted), and the
+  // palette colour of the last fill.
+  int backdrop() const { return backdrop_; }
+  int fill_colour() const { return fill_colour_; }
+  // The tiling of a background id as the buffer holds it, continued
+  // without end: one period of it, which starts at buffer pixel
+  // backdrop_period_origin (and repeats every period's size both ways).
+  static QImage backdrop_period(int id);
+  static constexpr QPoint backdrop_period_origin{280, 176};
+
  private:
+  // Paints a picture with its top-left corner at twips (x, y) on a painter
+  // scaled to buffer pixels; the rectangle it covers, in twips.
+  static QRectF draw_picture(QPainter& p, const QImage& natural, const QImage& hires, double x,
+                             double y);
+  // The buffer pixels a rectangle of twips touches, grown by `spill_twips`.
+  QRect pixel_rect(const QRectF& twips_rect, double spill_twips = 0) const;
+  // Notes those pixels as painted.
+  void changed(const QRectF& twips_rect, double spill_twips = 0);
+
   QImage image_;
+  std::vector<QRect> changes_;
+  int backdrop_ = 0;
+  int fill_colour_ = 0;
   std::vector<PaintedText> text_log_;
   QHash<qint64, int> pictures_;
   QHash<qint64, int> frames_;

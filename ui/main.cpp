@@ -6,6 +6,7 @@
 
 #include "ui/main_window.h"
 #include "ui/qt_platform.h"
+#include "ui/qt_translation.h"
 #include "ui/user_folder.h"
 
 namespace {
@@ -26,6 +27,7 @@ void enter_start_folder(nirvex::Dialogs& dialogs) {
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
+  nirvex::install_qt_japanese(app);
   // The menu entry and the icon of the installed game (none in the build tree).
   QGuiApplication::setDesktopFileName(QStringLiteral(NIRVEX_APP_ID));
   QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral(NIRVEX_APP_ID)));

@@ -105,7 +105,7 @@ void MainWindow::print_text(double x, double y, const std::string& text, int col
 }
 
 void MainWindow::refresh() {
-  if (view_) view_->repaint();
+  if (view_) view_->show_changes();
 }
 
 MsgAnswer MainWindow::message(const std::string& text, const std::string& title,

@@ -11,13 +11,18 @@
 
 namespace nirvex {
 
+// An empty title is shown as a blank one: given none at all, the window
+// system would put the program's file name there.  Esc answers Yes, the
+// answer that loses nothing: it keeps a loaded record and starts afresh
+// after a game.
 MsgAnswer QtDialogs::message(const QString& text, const QString& title,
                              MsgButtons buttons, MsgIcon icon) {
   QMessageBox box(icon == MsgIcon::warning ? QMessageBox::Warning : QMessageBox::NoIcon,
-                  title, text,
+                  title.isEmpty() ? QStringLiteral(" ") : title, text,
                   buttons == MsgButtons::yes_no ? (QMessageBox::Yes | QMessageBox::No)
                                                 : QMessageBox::Ok,
                   parent);
+  if (buttons == MsgButtons::yes_no) box.setEscapeButton(QMessageBox::Yes);
   const int r = box.exec();
   if (buttons == MsgButtons::ok) return MsgAnswer::ok;
   return r == QMessageBox::Yes ? MsgAnswer::yes : MsgAnswer::no;

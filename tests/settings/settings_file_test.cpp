@@ -3,9 +3,17 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QProcess>
 #include <QStringEncoder>
 #include <QTemporaryDir>
+#include <grp.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
 
+#include "record/plain_file.h"
 #include "settings/settings_file.h"
 
 namespace nirvex {
@@ -14,6 +22,25 @@ namespace {
 QByteArray sjis(const char* utf8) {
   QStringEncoder e("CP932");
   return e.encode(QString::fromUtf8(utf8));
+}
+
+QByteArray file_bytes(const QString& path) {
+  QFile f(path);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(unreadable)");
+}
+
+void put_file(const QString& path, const QByteArray& bytes) {
+  QFile f(path);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  ASSERT_EQ(f.write(bytes), bytes.size());
+}
+
+// What the probe writes: the space background, guidance on, the rest off.
+QByteArray probe_file_bytes() {
+  SettingsValues v;
+  v.background = 5;
+  v.guidance = true;
+  return encode_settings(settings_lines(v));
 }
 
 TEST(SettingsFile, DefaultsAreWrittenAsFourShiftJisLines) {
@@ -100,6 +127,129 @@ TEST(SettingsFile, WritingReplacesTheWholeFile) {
 TEST(SettingsFile, UnwritableFolderIsReportedNotCrashed) {
   EXPECT_FALSE(write_settings_file("/nonexistent-folder/Nirvex将棋.ini", {"BGM=ON"}));
   EXPECT_FALSE(read_settings_file("/nonexistent-folder/Nirvex将棋.ini").ok);
+}
+
+// Settings lines up to exactly `size` bytes: an unknown key padded out.
+QByteArray lines_of_size(qsizetype size) {
+  QByteArray bytes = sjis("背景画=宇宙\r\n");
+  bytes += "x=" + QByteArray(size - bytes.size() - 4, 'y') + "\r\n";
+  return bytes;
+}
+
+TEST(SettingsFile, AFileLargerThanTheLimitIsNoSettingsFile) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath("Nirvex将棋.ini");
+  put_file(path, lines_of_size(settings_file_limit));
+  const SettingsRead at_limit = read_settings_file(path);
+  EXPECT_TRUE(at_limit.ok);
+  EXPECT_EQ(at_limit.background, 5);
+  put_file(path, lines_of_size(settings_file_limit + 1));
+  EXPECT_FALSE(read_settings_file(path).ok);
+  put_file(path, sjis("BGM=OFF\r\n").repeated(100000));  // good lines, far too many
+  EXPECT_FALSE(read_settings_file(path).ok);
+}
+
+TEST(SettingsFile, PipesAndDevicesAreNeitherReadNorWaitedOn) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath("Nirvex将棋.ini");
+  const QByteArray name = QFile::encodeName(path);
+  // A pipe nobody writes: reading it would wait for ever.
+  ASSERT_EQ(::mkfifo(name.constData(), 0644), 0);
+  EXPECT_FALSE(read_settings_file(path).ok);
+  // Written anew: a plain file takes the pipe's place.
+  ASSERT_TRUE(write_settings_file(path, settings_lines(default_settings())));
+  EXPECT_TRUE(QFileInfo(path).isFile());
+  EXPECT_EQ(file_bytes(path), encode_settings(settings_lines(default_settings())));
+
+  // A link to a pipe: the link is replaced, the pipe stays a pipe.
+  const QByteArray pipe = QFile::encodeName(dir.filePath("pipe"));
+  ASSERT_EQ(::mkfifo(pipe.constData(), 0644), 0);
+  QFile::remove(path);
+  ASSERT_EQ(::symlink(pipe.constData(), name.constData()), 0);
+  EXPECT_FALSE(read_settings_file(path).ok);
+  ASSERT_TRUE(write_settings_file(path, settings_lines(default_settings())));
+  EXPECT_FALSE(QFileInfo(path).isSymLink());
+  struct stat st{};
+  ASSERT_EQ(::stat(pipe.constData(), &st), 0);
+  EXPECT_TRUE(S_ISFIFO(st.st_mode));
+
+  // Devices without end: never read whole.
+  EXPECT_FALSE(read_settings_file("/dev/zero").ok);
+  EXPECT_FALSE(read_settings_file("/dev/null").ok);
+  QFile::remove(path);
+  ASSERT_EQ(::symlink("/dev/zero", name.constData()), 0);
+  EXPECT_FALSE(read_settings_file(path).ok);
+  QFile::remove(path);
+  // A device node of its own in the folder (where the system lets us make
+  // one) is replaced by the file like the pipe.
+  if (::mknod(name.constData(), S_IFCHR | 0666, makedev(1, 5)) == 0) {
+    EXPECT_FALSE(read_settings_file(path).ok);
+    ASSERT_TRUE(write_settings_file(path, settings_lines(default_settings())));
+    EXPECT_TRUE(QFileInfo(path).isFile());
+  }
+}
+
+// Runs the probe as the user "nobody"; -1 when this process may not.
+int run_probe_as_nobody(const QString& mode, const QString& path, QString& output) {
+  const passwd* pw = ::getpwnam("nobody");
+  if (!pw) return -1;
+  const uid_t uid = pw->pw_uid;
+  const gid_t gid = pw->pw_gid;
+  QProcess p;
+  p.setChildProcessModifier([uid, gid] {
+    if (::setgroups(0, nullptr) != 0 || ::setgid(gid) != 0 || ::setuid(uid) != 0) ::_exit(77);
+  });
+  p.setProcessChannelMode(QProcess::MergedChannels);
+  p.start(QStringLiteral(NIRVEX_SETTINGS_PROBE), {mode, path});
+  if (!p.waitForFinished(30000)) return -1;
+  output = QString::fromLocal8Bit(p.readAll());
+  return p.exitStatus() == QProcess::NormalExit && p.exitCode() != 77 ? p.exitCode() : -1;
+}
+
+// A folder the game may not write, holding a settings file it may: no file
+// can be made beside it, so it is written in place and the change is kept.
+TEST(SettingsFile, AFolderTheGameMayNotWriteStillTakesTheChange) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath("Nirvex将棋.ini");
+  put_file(path, encode_settings(settings_lines(default_settings())));
+  ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), 0666), 0);
+  const QByteArray folder = QFile::encodeName(dir.path());
+
+  if (::geteuid() != 0) {
+    ASSERT_EQ(::chmod(folder.constData(), 0555), 0);
+    EXPECT_FALSE(QFile(dir.filePath("other")).open(QIODevice::WriteOnly));  // as said
+    SettingsValues v;
+    v.background = 5;
+    v.guidance = true;
+    EXPECT_TRUE(write_settings_file(path, settings_lines(v)));
+    ASSERT_EQ(::chmod(folder.constData(), 0755), 0);
+  } else {
+    // Permission bits do not stop the superuser: the writing is done by
+    // the probe as another user, for whom the folder is read-only.
+    ASSERT_EQ(::chmod(folder.constData(), 0755), 0);
+    QString output;
+    const int made = run_probe_as_nobody("create", dir.filePath("other"), output);
+    if (made < 0) GTEST_SKIP() << "cannot run a program as the user nobody here";
+    ASSERT_EQ(made, 1) << "the folder is writable for nobody: " << output.toStdString();
+    EXPECT_EQ(run_probe_as_nobody("write", path, output), 0) << output.toStdString();
+  }
+  EXPECT_EQ(file_bytes(path), probe_file_bytes());
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+            QStringList{"Nirvex将棋.ini"});
+}
+
+// In place, the old file's longer text is cut off after the new lines.
+TEST(SettingsFile, WritingInPlaceCutsOffWhatWasLonger) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath("Nirvex将棋.ini");
+  put_file(path, QByteArray(4000, 'x'));
+  QString error;
+  ASSERT_TRUE(write_file_in_place(path, "BGM=ON\r\n", error)) << error.toStdString();
+  EXPECT_EQ(file_bytes(path), QByteArray("BGM=ON\r\n"));
+  // Only over a plain file that is there.
+  EXPECT_FALSE(write_file_in_place(dir.filePath("none.ini"), "BGM=ON\r\n", error));
+  EXPECT_FALSE(QFile::exists(dir.filePath("none.ini")));
+  EXPECT_FALSE(write_file_in_place(dir.path(), "BGM=ON\r\n", error));
 }
 
 }  // namespace

@@ -257,9 +257,9 @@ TEST_F(RecordFiles, AUtf8FileWithLfLoads) {
   EXPECT_EQ(w->g.kifu_mode, flag_on);
 }
 
-// Each damaged file gets its message and leaves a fresh game, with the
-// record that was in memory untouched.
-TEST_F(RecordFiles, DamagedFilesAreRefusedAndLeaveAFreshGame) {
+// Each damaged file gets its message and leaves the game in progress on
+// the board as it was: position, record, turn and the painted squares.
+TEST_F(RecordFiles, DamagedFilesAreRefusedAndLeaveTheGameAsItWas) {
   const QDir damaged(test_data_dir + QStringLiteral("/damaged"));
   const QStringList names = damaged.entryList({QStringLiteral("*.棋譜")}, QDir::Files);
   ASSERT_GE(names.size(), 18);
@@ -269,6 +269,7 @@ TEST_F(RecordFiles, DamagedFilesAreRefusedAndLeaveAFreshGame) {
     new_game(w->game);
     trigger("START");
     play_short_game(3);
+    const QImage before = w->canvas.image();
     copy_in(damaged.filePath(name), name);
     load(name);
     const std::string n = name.toStdString();
@@ -276,15 +277,36 @@ TEST_F(RecordFiles, DamagedFilesAreRefusedAndLeaveAFreshGame) {
     EXPECT_EQ(last_message().title, QStringLiteral("ERR")) << n;
     EXPECT_FALSE(last_message().text.isEmpty()) << n;
     EXPECT_EQ(played_names(), QStringList{"forbidden"}) << n;
-    expect_initial_position();
+    EXPECT_TRUE(Snapshot::of(w->g) == snapshots[3]) << n;
     EXPECT_EQ(w->g.kifu_mode, flag_off) << n;
-    EXPECT_EQ(w->g.turn, side_none) << n;
-    EXPECT_EQ(w->g.record_pos, 0) << n;
-    EXPECT_EQ(w->g.move_number, 0) << n;
+    EXPECT_EQ(w->g.record_pos, 3) << n;
     EXPECT_EQ(w->g.record_len, 3) << n;
     EXPECT_EQ(w->g.move_records[3].to_col, 2) << n;  // nothing of the file
-    EXPECT_TRUE(w->canvas.texts_in(-5, -5, 20, 20).filter("壊れた").isEmpty()) << n;
+    EXPECT_TRUE(w->canvas.image() == before) << n;   // nothing repainted
+    EXPECT_TRUE(all_hidden(file_lists())) << n;
   }
+  // And the game goes on from there.
+  move(6, 3, 6, 4);
+  EXPECT_EQ(w->g.record_len, 4);
+  EXPECT_EQ(w->g.board[6][4], 20);
+}
+
+// A refused file while a loaded record is being stepped keeps that record.
+TEST_F(RecordFiles, ARefusedFileKeepsALoadedRecord) {
+  copy_in(test_data_dir + QStringLiteral("/short_game.棋譜"), QStringLiteral("s.棋譜"));
+  load(QStringLiteral("s.棋譜"));
+  trigger("AFTER");
+  trigger("AFTER");
+  const Snapshot stepped = Snapshot::of(w->g);
+  const int len = w->g.record_len;
+  copy_in(test_data_dir + QStringLiteral("/damaged/short_line.棋譜"), QStringLiteral("d.棋譜"));
+  load(QStringLiteral("d.棋譜"));
+  EXPECT_EQ(last_message().title, QStringLiteral("ERR"));
+  EXPECT_TRUE(Snapshot::of(w->g) == stepped);
+  EXPECT_EQ(w->g.kifu_mode, flag_on);
+  EXPECT_EQ(w->g.record_len, len);
+  trigger("AFTER");
+  EXPECT_EQ(w->g.record_pos, 3);
 }
 
 TEST_F(RecordFiles, TheMessagesOfSomeDamagedFiles) {

@@ -1,4 +1,7 @@
 // The preferences file as the window reads and writes it.
+#include <QFileInfo>
+#include <sys/stat.h>
+
 #include "tests/ui/window_fixture.h"
 
 namespace nirvex::testing {
@@ -138,6 +141,34 @@ TEST_F(SettingsTest, UnwritableFileLeavesTheDefaultsInMemorySilently) {
   trigger("START");
   move(1, 5, 1, 4);
   EXPECT_EQ(w->g.board[1][4], -20);
+}
+
+// Far more than four lines can hold: a file with a broken line, however
+// good its lines are; the defaults, and the file written anew.
+TEST_F(SettingsTest, AFileFarLargerThanFourLinesCountsAsBroken) {
+  settings_ = sjis("背景画=宇宙\r\n移動指導=ON\r\n").repeated(4000);  // 92 KB
+  start();
+  EXPECT_EQ(file_bytes(ini_path()), default_file_text);
+  EXPECT_EQ(w->g.background_id, background_green);
+  EXPECT_TRUE(w->menu_item("MIDORI")->isChecked());
+  EXPECT_FALSE(w->menu_item("SIDOU")->isChecked());
+  EXPECT_TRUE(w->menu_item("BGM")->isChecked());
+  EXPECT_TRUE(dialogs.shown.empty());
+}
+
+// A pipe where the file should be does not hold up the start: the
+// defaults, and a plain file with the four lines takes its place.
+TEST_F(SettingsTest, APipeInsteadOfTheFileNeitherBlocksNorStays) {
+  settings_ = QByteArray();
+  ASSERT_EQ(::mkfifo(QFile::encodeName(ini_path()).constData(), 0644), 0);
+  start();
+  EXPECT_TRUE(QFileInfo(ini_path()).isFile());
+  EXPECT_EQ(file_bytes(ini_path()), default_file_text);
+  EXPECT_TRUE(w->menu_item("KEIKA")->isChecked());
+  trigger("SIDOU");  // and later changes are kept
+  EXPECT_TRUE(w->menu_item("SIDOU")->isChecked());
+  EXPECT_EQ(file_bytes(ini_path()),
+            sjis("背景画=緑\r\n移動指導=ON\r\n経過時間=ON\r\nBGM=ON\r\n"));
 }
 
 }  // namespace

@@ -36,13 +36,14 @@ void File1_Click(Game& game, const std::string& path) {
   game.form->show_file_lists(false, false, false);
   record::LoadedRecord loaded;
   std::string error;
-  const bool ok = game.records->load(path, loaded, error);
-  new_game(game);
-  if (!ok) {
+  // The file is read and checked whole first: a refused one leaves the
+  // game on the board as it was.
+  if (!game.records->load(path, loaded, error)) {
     play(game, game.snd_forbidden);
     message(game, error, "ERR");
     return;
   }
+  new_game(game);
 
   print_record_header(game, loaded.header.game_name, 5000, colour_pick);
   print_record_header(game, loaded.header.upper_name, 100, colour_text);

@@ -1,0 +1,154 @@
+#include "ui/resample.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace nirvex {
+
+namespace {
+
+// Rounds weights to fixed point so that they sum to exactly one: what the
+// rounding left over goes to the largest.
+void append_fixed(const std::vector<double>& w, std::vector<std::int32_t>& out) {
+  double total = 0;
+  for (double x : w) total += x;
+  int sum = 0;
+  std::size_t largest = 0;
+  const std::size_t base = out.size();
+  for (std::size_t i = 0; i < w.size(); ++i) {
+    const int f = static_cast<int>(std::lround(w[i] / total * ScaleTaps::tap_one));
+    out.push_back(f);
+    sum += f;
+    if (w[i] > w[largest]) largest = i;
+  }
+  out[base + largest] += ScaleTaps::tap_one - sum;
+}
+
+// Window rows computed at a time: the rows they take from stay in cache.
+constexpr int band_rows = 32;
+
+}  // namespace
+
+ScaleTaps::ScaleTaps(int size, double scale, double origin) {
+  first_.resize(size);
+  count_.resize(size);
+  start_.resize(size);
+  std::vector<double> w;
+  for (int d = 0; d < size; ++d) {
+    w.clear();
+    int first = 0;
+    if (scale < 1) {
+      // Shrinking: the source interval the window pixel covers, each source
+      // pixel weighted by how much of it lies inside.
+      const double a = (d - origin) / scale;
+      const double b = (d + 1 - origin) / scale;
+      first = static_cast<int>(std::floor(a));
+      const int last = static_cast<int>(std::ceil(b)) - 1;
+      for (int i = first; i <= last; ++i)
+        w.push_back(std::min<double>(b, i + 1) - std::max<double>(a, i));
+      // Drop slivers too thin to count, at either end.
+      while (w.size() > 1 && w.back() < 1e-9) w.pop_back();
+      while (w.size() > 1 && w.front() < 1e-9) w.erase(w.begin()), ++first;
+    } else {
+      // Enlarging: the two nearest source pixels, blended by distance.
+      const double t = (d + 0.5 - origin) / scale - 0.5;
+      first = static_cast<int>(std::floor(t));
+      const double f = t - first;
+      w = {1 - f, f};
+      if (f < 1e-9) w = {1.0};
+    }
+    first_[d] = first;
+    count_[d] = static_cast<int>(w.size());
+    start_[d] = static_cast<int>(weights_.size());
+    append_fixed(w, weights_);
+  }
+}
+
+void ScaleTaps::reach(int from, int to, int& lo, int& hi) const {
+  // Both the first and the end of the taps grow with the window pixel.
+  int a = 0, b = size();
+  while (a < b) {  // first window pixel whose taps end after `from`
+    const int m = (a + b) / 2;
+    if (end(m) > from) b = m; else a = m + 1;
+  }
+  lo = a;
+  a = lo, b = size();
+  while (a < b) {  // first window pixel whose taps start at or after `to`
+    const int m = (a + b) / 2;
+    if (first(m) >= to) b = m; else a = m + 1;
+  }
+  hi = a;
+  // Taps grow by at most a pixel out of step; take any such in as well.
+  while (lo > 0 && end(lo - 1) > from) --lo;
+  while (hi < size() && first(hi) < to) ++hi;
+}
+
+namespace {
+
+// Red and blue of a pixel apart by 16 bits, and green alone: a sum of up
+// to 256 parts of either stays within its half of 32 bits.
+inline std::uint32_t red_blue(QRgb p) { return p & 0xff00ffu; }
+inline std::uint32_t green(QRgb p) { return (p >> 8) & 0xffu; }
+// The pixel of the sums, rounded.
+inline QRgb pixel_of(std::uint32_t rb, std::uint32_t g) {
+  return 0xff000000u | (((rb + 0x800080u) >> 8) & 0xff00ffu) | ((g + 0x80u) & 0xff00u);
+}
+
+}  // namespace
+
+// Down first, then across: the first step, the larger, goes along whole
+// rows and the compiler makes it work on several pixels at once.
+void resample(const RowSource& source, const ScaleTaps& xs, const ScaleTaps& ys,
+              const QRect& area, const PixelRows& target) {
+  const QRect r = area & QRect(0, 0, std::min(xs.size(), target.width),
+                               std::min(ys.size(), target.height));
+  if (r.isEmpty()) return;
+  const int dx0 = r.left(), dx1 = r.right() + 1;
+  const int sx0 = xs.first(dx0), sx1 = xs.end(dx1 - 1);
+  const std::size_t span = static_cast<std::size_t>(sx1 - sx0);
+  std::vector<QRgb> rows;       // the band's source rows
+  std::vector<QRgb> down(span);  // one window row, scaled down but not across
+  std::vector<std::uint32_t> sum_rb(span), sum_g(span);
+
+  for (int band = r.top(); band <= r.bottom(); band += band_rows) {
+    const int dy0 = band, dy1 = std::min(r.bottom() + 1, band + band_rows);
+    const int sy0 = ys.first(dy0), sy1 = ys.end(dy1 - 1);
+    rows.resize(static_cast<std::size_t>(sy1 - sy0) * span);
+    for (int sy = sy0; sy < sy1; ++sy)
+      source(sy, sx0, sx1, rows.data() + static_cast<std::size_t>(sy - sy0) * span);
+
+    for (int dy = dy0; dy < dy1; ++dy) {
+      // Down: each source row's share added along the whole row.
+      const std::int32_t* w = ys.weights(dy);
+      const QRgb* first = rows.data() + static_cast<std::size_t>(ys.first(dy) - sy0) * span;
+      std::fill(sum_rb.begin(), sum_rb.end(), 0u);
+      std::fill(sum_g.begin(), sum_g.end(), 0u);
+      for (int k = 0, n = ys.count(dy); k < n; ++k) {
+        const QRgb* __restrict src = first + static_cast<std::size_t>(k) * span;
+        std::uint32_t* __restrict rb = sum_rb.data();
+        std::uint32_t* __restrict g = sum_g.data();
+        const auto wk = static_cast<std::uint32_t>(w[k]);
+        for (std::size_t x = 0; x < span; ++x) {
+          rb[x] += red_blue(src[x]) * wk;
+          g[x] += green(src[x]) * wk;
+        }
+      }
+      for (std::size_t x = 0; x < span; ++x) down[x] = pixel_of(sum_rb[x], sum_g[x]);
+
+      // Across.
+      QRgb* line = target.bits + dy * target.stride;
+      for (int dx = dx0; dx < dx1; ++dx) {
+        const QRgb* p = down.data() + (xs.first(dx) - sx0);
+        const std::int32_t* wx = xs.weights(dx);
+        std::uint32_t rb = 0, g = 0;
+        for (int k = 0, n = xs.count(dx); k < n; ++k) {
+          rb += red_blue(p[k]) * static_cast<std::uint32_t>(wx[k]);
+          g += green(p[k]) * static_cast<std::uint32_t>(wx[k]);
+        }
+        line[dx] = pixel_of(rb, g);
+      }
+    }
+  }
+}
+
+}  // namespace nirvex
