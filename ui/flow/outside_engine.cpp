@@ -31,11 +31,15 @@ std::string engine_name(const Game& game) {
   return "「" + (e.identity.name.empty() ? e.choice.program : e.identity.name) + "」";
 }
 
-// The engine is given up: it is ended, the message says why, LEVEL3 takes
-// over, and the errand it had is done by the built-in player.
-void engine_fault(Game& game, const std::string& text) {
+// The engine is given up: it is ended, the message names it and says what
+// went wrong (`what` follows its name), LEVEL3 takes over, and the errand
+// it had is done by the built-in player.
+void engine_fault(Game& game, const std::string& what) {
   OutsideEngine& e = game.engine;
   const Errand errand = e.errand;
+  const std::string text = "外部エンジン" + engine_name(game) + what + "\n" +
+                           (errand == Errand::move ? "LEVEL3 が代わりに指します。"
+                                                   : "LEVEL3 で続けます。");
   e.errand = Errand::none;
   e.phase = Phase::off;
   if (game.engine_process) {
@@ -78,8 +82,7 @@ void engine_introduced(Game& game) {
   EngineProcess& p = *game.engine_process;
   p.set_deadline(0);
   if (!e.identity.plays_variant) {
-    engine_fault(game, "外部エンジン" + engine_name(game) + "はこの将棋（" + usi_variant +
-                           "）を指せません。\nLEVEL3 で続けます。");
+    engine_fault(game, std::string("はこの将棋（") + usi_variant + "）を指せません。");
     return;
   }
   p.send(std::string("setoption name UCI_Variant value ") + usi_variant);
@@ -108,8 +111,7 @@ void engine_moved(Game& game, const std::string& text) {
   std::string error;
   if (g.turn != g.upper_side || !read_move(g, text, true, m, error)) {
     game.engine.errand = Errand::move;  // LEVEL3 makes this move
-    engine_fault(game, "外部エンジン" + engine_name(game) + "の指し手「" + text +
-                           "」はこの将棋の規則で指せません。\nLEVEL3 が代わりに指します。");
+    engine_fault(game, "の指し手「" + text + "」はこの将棋の規則で指せません。");
     return;
   }
   ComMove chosen;
@@ -148,8 +150,7 @@ void ask_engine(Game& game, Errand errand) {
   std::string error;
   e.identity = EngineIdentity{};
   if (!game.engine_process->start(e.choice.program, error)) {
-    engine_fault(game, "外部エンジン「" + e.choice.program + "」を起動できません。\n" + error +
-                           "\nLEVEL3 で続けます。");
+    engine_fault(game, "を起動できません。\n" + error);
     return;
   }
   e.new_game_said = false;
@@ -188,8 +189,7 @@ void engine_said(Game& game, const std::string& raw) {
         GameState& g = game.g;
         if (!bestmove_ends_game(move) && !read_move(g, move, g.turn == g.upper_side, m, error)) {
           e.errand = Errand::hint;
-          engine_fault(game, "外部エンジン" + engine_name(game) + "のヒント「" + move +
-                                 "」はこの将棋の規則で指せません。\nLEVEL3 で続けます。");
+          engine_fault(game, "のヒント「" + move + "」はこの将棋の規則で指せません。");
         } else {
           engine_hint(game, move);
         }
@@ -214,7 +214,7 @@ void engine_ended(Game& game) {
   const bool wanted = e.errand != Errand::none || e.phase == Phase::greeting ||
                       e.phase == Phase::readying || e.phase == Phase::thinking;
   if (wanted) {
-    engine_fault(game, "外部エンジン" + engine_name(game) + "が途中で終了しました。\nLEVEL3 で続けます。");
+    engine_fault(game, "が途中で終了しました。");
     return;
   }
   e.phase = Phase::off;  // started again when next needed
@@ -226,16 +226,13 @@ void engine_deadline_passed(Game& game) {
   OutsideEngine& e = game.engine;
   switch (e.phase) {
     case Phase::greeting:
-      engine_fault(game, "外部エンジン" + engine_name(game) +
-                             "が応答しません（usi に usiok がありません）。\nLEVEL3 で続けます。");
+      engine_fault(game, "が応答しません（usi に usiok がありません）。");
       break;
     case Phase::readying:
-      engine_fault(game, "外部エンジン" + engine_name(game) +
-                             "が応答しません（isready に readyok がありません）。\nLEVEL3 で続けます。");
+      engine_fault(game, "が応答しません（isready に readyok がありません）。");
       break;
     case Phase::thinking:
-      engine_fault(game, "外部エンジン" + engine_name(game) + "が時間内に指しませんでした。\n" +
-                             "LEVEL3 が代わりに指します。");
+      engine_fault(game, "が時間内に指しませんでした。");
       break;
     case Phase::stopping:
       // It never gave its last move: it is ended, and started again when
