@@ -12,7 +12,7 @@ need_x_tools || exit 1
 app=
 xvfb=
 work=$(mktemp -d)
-trap 'kill "$app" "$xvfb" 2>/dev/null; rm -rf "$work"' EXIT
+trap 'kill "$app" 2>/dev/null; stop_xvfb; rm -rf "$work"' EXIT
 # Data files by bare name, as the game expects; a scratch copy keeps the
 # build folder clean of settings written by the run.
 cp "$run_dir"/*.wav "$work"/

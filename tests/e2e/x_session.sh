@@ -9,35 +9,51 @@ need_x_tools() {
   done
 }
 
-# Starts Xvfb on a display where nothing answers yet (a server of another
-# session may be reachable through the abstract socket namespace even
-# without a lock file here) and waits until it answers.  Sets DISPLAY and
-# xvfb (its process id); returns 1 when no display could be had.
+# Is some X server already listening for display $1?  Its lock file, or a
+# socket bound for it (also in the abstract namespace, where a server of
+# another session can be reachable without any file here, and where a
+# client looks first).
+display_taken() {
+  [ -e "/tmp/.X$1-lock" ] && return 0
+  grep -aqE "(^| )@?/tmp/\.X11-unix/X$1\$" /proc/net/unix 2>/dev/null
+}
+
+# Starts Xvfb on a display nothing else listens on and waits until it
+# answers.  Sets DISPLAY and xvfb (its process id); returns 1 when no
+# display could be had.
 # Usage: start_xvfb LOG_FILE
 start_xvfb() {
   local log=$1 d
   xvfb=
   for d in $(seq 91 140); do
-    [ -e "/tmp/.X$d-lock" ] && continue
-    DISPLAY=:$d xdotool getmouselocation >/dev/null 2>&1 && continue
+    display_taken "$d" && continue
     Xvfb ":$d" -screen 0 1600x1000x24 -nolisten tcp </dev/null >"$log" 2>&1 &
     xvfb=$!
-    for _ in $(seq 50); do
+    for _ in $(seq 100); do
       DISPLAY=:$d xdotool getmouselocation >/dev/null 2>&1 && break
       kill -0 "$xvfb" 2>/dev/null || break
       sleep 0.1
     done
+    # Ours only if it still runs and holds the display's sockets itself.
     if kill -0 "$xvfb" 2>/dev/null && DISPLAY=:$d xdotool getmouselocation >/dev/null 2>&1; then
       export DISPLAY=:$d
       echo "Xvfb on $DISPLAY"
       return 0
     fi
-    kill "$xvfb" 2>/dev/null
-    xvfb=
+    stop_xvfb
   done
   echo "could not start Xvfb"
   cat "$log"
   return 1
+}
+
+# Ends our Xvfb and waits until it has gone, so that the next test finds
+# its display free.
+stop_xvfb() {
+  [ -n "${xvfb:-}" ] || return 0
+  kill "$xvfb" 2>/dev/null
+  wait "$xvfb" 2>/dev/null
+  xvfb=
 }
 
 # Prints the id of the first visible window whose title matches the

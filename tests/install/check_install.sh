@@ -23,7 +23,7 @@ done
 app=
 xvfb=
 work=$(mktemp -d)
-trap 'kill "$app" "$xvfb" 2>/dev/null; rm -rf "$work"' EXIT
+trap 'kill "$app" 2>/dev/null; stop_xvfb; rm -rf "$work"' EXIT
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
