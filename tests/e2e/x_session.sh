@@ -27,7 +27,9 @@ start_xvfb() {
   xvfb=
   for d in $(seq 91 140); do
     display_taken "$d" && continue
-    Xvfb ":$d" -screen 0 1600x1000x24 -nolisten tcp </dev/null >"$log" 2>&1 &
+    # -noreset: a server resets when its last client leaves, and a client
+    # connecting meanwhile (the program, just after our check) is refused.
+    Xvfb ":$d" -screen 0 1600x1000x24 -nolisten tcp -noreset </dev/null >"$log" 2>&1 &
     xvfb=$!
     for _ in $(seq 100); do
       DISPLAY=:$d xdotool getmouselocation >/dev/null 2>&1 && break
