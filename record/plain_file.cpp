@@ -41,14 +41,20 @@ int open_plain(const QByteArray& name, int flags, struct stat& st, int& error) {
 
 }  // namespace
 
-bool read_plain_file(const QString& path, qint64 limit, QByteArray& bytes) {
+bool read_plain_file(const QString& path, qint64 limit, QByteArray& bytes, PlainReadFault* fault,
+                     QString* error) {
+  const auto refuse = [&](PlainReadFault why, int err) {
+    if (fault) *fault = why;
+    if (error && why == PlainReadFault::system) *error = system_error(err);
+    return false;
+  };
   struct stat st{};
-  int error = 0;
-  const int fd = open_plain(QFile::encodeName(path), O_RDONLY, st, error);
-  if (fd < 0) return false;
+  int err = 0;
+  const int fd = open_plain(QFile::encodeName(path), O_RDONLY, st, err);
+  if (fd < 0) return refuse(err == EINVAL ? PlainReadFault::not_plain : PlainReadFault::system, err);
   if (st.st_size > limit) {
     ::close(fd);
-    return false;
+    return refuse(PlainReadFault::too_large, 0);
   }
   // One byte more than the limit tells a file that grew meanwhile.
   bytes.resize(limit + 1);
@@ -57,15 +63,17 @@ bool read_plain_file(const QString& path, qint64 limit, QByteArray& bytes) {
     const ssize_t n = ::read(fd, bytes.data() + total, static_cast<std::size_t>(limit + 1 - total));
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) {
+      err = errno;
       ::close(fd);
-      return false;
+      return refuse(PlainReadFault::system, err);
     }
     if (n == 0) break;
     total += n;
   }
   ::close(fd);
-  if (total > limit) return false;
+  if (total > limit) return refuse(PlainReadFault::too_large, 0);
   bytes.resize(total);
+  if (fault) *fault = PlainReadFault::none;
   return true;
 }
 

@@ -8,11 +8,16 @@
 
 namespace nirvex {
 
+// Why a plain file was not read.
+enum class PlainReadFault { none, system, not_plain, too_large };
+
 // Reads a plain file of at most `limit` bytes.  False, with nothing read
 // beyond the limit, for anything else: no such file, a folder, a pipe, a
 // device, a larger file (also one that grows while it is read), a failed
-// read.  Never waits for a writer.
-bool read_plain_file(const QString& path, qint64 limit, QByteArray& bytes);
+// read; `fault` then says which, and `error` holds the system's
+// description where the system refused.  Never waits for a writer.
+bool read_plain_file(const QString& path, qint64 limit, QByteArray& bytes,
+                     PlainReadFault* fault = nullptr, QString* error = nullptr);
 
 // Writes the bytes over an existing plain file in place (a link to one is
 // followed), then cuts it to their length and flushes it; every step is

@@ -1,12 +1,10 @@
 #include "record/record_text.h"
 
-#include <QFile>
-#include <QFileInfo>
+#include "record/plain_file.h"
+
+#include <QList>
 #include <QStringDecoder>
 #include <QStringEncoder>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -50,12 +48,15 @@ bool take_as_utf8(const QByteArray& bytes) {
   return cp.hasError();
 }
 
+// What a file far too large to be a record is told.
+constexpr const char* too_large_text = "ファイルが大きすぎます（棋譜ﾌｧｲﾙではありません）";
+
 }  // namespace
 
 bool read_record_bytes(const QByteArray& bytes, LoadedRecord& out,
                        RecordFault& fault) {
   if (bytes.size() > max_file_bytes) {
-    fault = {0, "ファイルが大きすぎます（棋譜ﾌｧｲﾙではありません）"};
+    fault = {0, too_large_text};
     return false;
   }
   if (bytes.isEmpty()) {
@@ -95,22 +96,13 @@ bool read_record_bytes(const QByteArray& bytes, LoadedRecord& out,
 }
 
 bool load_record_file(const QString& path, LoadedRecord& out, QString& error) {
-  QFileInfo info(path);
-  if (info.exists() && !info.isFile()) {
-    // A folder, a device or a pipe that merely carries the extension.
-    error = QStringLiteral("通常のファイルではありません");
-    return false;
-  }
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) {
-    error = file.errorString();
-    return false;
-  }
-  // One byte more than the limit tells a file that is too large, also one
-  // that grows while it is read.
-  const QByteArray bytes = file.read(max_file_bytes + 1);
-  if (file.error() != QFileDevice::NoError) {
-    error = file.errorString();
+  // Only a plain file of sane size is read at all: a folder, a device or
+  // a pipe that merely carries the extension is refused without waiting.
+  QByteArray bytes;
+  PlainReadFault why = PlainReadFault::none;
+  if (!read_plain_file(path, max_file_bytes, bytes, &why, &error)) {
+    if (why == PlainReadFault::not_plain) error = QStringLiteral("通常のファイルではありません");
+    if (why == PlainReadFault::too_large) error = from_std(describe({0, too_large_text}));
     return false;
   }
   RecordFault fault;
