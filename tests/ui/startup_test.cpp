@@ -2,6 +2,8 @@
 #include <QMenu>
 #include <QMenuBar>
 
+#include <sys/stat.h>
+
 #include "tests/ui/window_fixture.h"
 
 namespace nirvex::testing {
@@ -133,6 +135,18 @@ TEST_F(NoWavesTest, MissingWaveFilesGiveSilentBuffers) {
   trigger("BGM");
   EXPECT_TRUE(w->menu_item("BGM")->isChecked());
   EXPECT_EQ(sound.looped, std::vector<int>{0});
+}
+
+// A pipe under the music's name is no wave: the start neither waits on it
+// nor makes a buffer of it, and says why.
+TEST_F(NoWavesTest, APipeInsteadOfAWaveDoesNotHoldUpTheStart) {
+  ASSERT_EQ(mkfifo(QFile::encodeName(dir_.filePath(QStringLiteral("BGM.wav"))).constData(), 0600), 0);
+  w = std::make_unique<MainWindow>(platform_);
+  w->Form_Load();
+  EXPECT_EQ(w->game.snd_bgm, 0);
+  ASSERT_EQ(dialogs.shown.size(), 1u);
+  EXPECT_EQ(dialogs.shown[0].title, QStringLiteral("Nirvex将棋.dll"));
+  EXPECT_EQ(dialogs.shown[0].icon, MsgIcon::warning);
 }
 
 TEST_F(WindowTest, BgmItemStartsAndStopsTheMusic) {

@@ -59,6 +59,11 @@ int load_wave(Game& game, const std::string& name, int flags) {
     sound_warning(game, std::strerror(EISDIR));
     return 0;
   }
+  // A pipe or a device under the wave's name would hold up the start.
+  if (!std::filesystem::is_regular_file(name, ec)) {
+    sound_warning(game, std::strerror(EINVAL));
+    return 0;
+  }
   std::FILE* file = std::fopen(name.c_str(), "rb");
   if (!file) {
     sound_warning(game, std::strerror(errno));
