@@ -7,8 +7,6 @@
 #include <QTimer>
 
 #include "engine/usi_client.h"
-#include "ui/flow/game.h"
-#include "ui/flow/outside_engine.h"
 
 namespace nirvex {
 
@@ -21,14 +19,17 @@ constexpr int probe_ms = 5000;
 
 }  // namespace
 
-QtEngineProcess::QtEngineProcess(Game& game, QObject* parent)
-    : QObject(parent), game_(game), process_(new QProcess(this)), deadline_(new QTimer(this)) {
+QtEngineProcess::QtEngineProcess(EngineListener& listener, QObject* parent)
+    : QObject(parent),
+      listener_(listener),
+      process_(new QProcess(this)),
+      deadline_(new QTimer(this)) {
   process_->setProcessChannelMode(QProcess::SeparateChannels);
   process_->setStandardErrorFile(QProcess::nullDevice());
   deadline_->setSingleShot(true);
   connect(process_, &QProcess::readyReadStandardOutput, this, [this] { read_lines(); });
-  connect(process_, &QProcess::finished, this, [this] { engine_ended(game_); });
-  connect(deadline_, &QTimer::timeout, this, [this] { engine_deadline_passed(game_); });
+  connect(process_, &QProcess::finished, this, [this] { listener_.ended(); });
+  connect(deadline_, &QTimer::timeout, this, [this] { listener_.deadline_passed(); });
 }
 
 QtEngineProcess::~QtEngineProcess() { end(); }
@@ -78,7 +79,7 @@ qint64 QtEngineProcess::process_id() const { return running() ? process_->proces
 void QtEngineProcess::read_lines() {
   while (process_->canReadLine()) {
     const QByteArray line = process_->readLine();
-    engine_said(game_, line.toStdString());
+    listener_.said(line.toStdString());
   }
 }
 

@@ -39,7 +39,7 @@ MainWindow::MainWindow(const Platform& platform, QWidget* parent)
   };
   setCentralWidget(view_);
   panel_ = new RecordPanel(game, view_);
-  engine_ = new QtEngineProcess(game, this);
+  engine_ = new QtEngineProcess(play_listener_, this);
   game.engine_process = engine_;
 
   timer1_ = new QTimer(this);

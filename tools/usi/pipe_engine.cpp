@@ -10,7 +10,6 @@
 #include <thread>
 #include <unistd.h>
 
-#include "ui/flow/outside_engine.h"
 
 namespace nirvex {
 
@@ -22,14 +21,6 @@ constexpr auto quit_grace = std::chrono::milliseconds(500);
 void close_fd(int& fd) {
   if (fd >= 0) close(fd);
   fd = -1;
-}
-
-// Is the engine still wanted by the game?
-bool waiting_for_engine(const Game& game) {
-  using Phase = OutsideEngine::Phase;
-  const Phase p = game.engine.phase;
-  return engine_busy(game) || p == Phase::greeting || p == Phase::readying ||
-         p == Phase::stopping;
 }
 
 }  // namespace
@@ -119,7 +110,7 @@ void PipeEngine::set_deadline(int milliseconds) {
   deadline_ = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
 }
 
-bool PipeEngine::read_available(Game& game) {
+bool PipeEngine::read_available(EngineListener& listener) {
   char buffer[4096];
   const ssize_t n = read(from_child_, buffer, sizeof buffer);
   if (n <= 0) return false;
@@ -127,17 +118,19 @@ bool PipeEngine::read_available(Game& game) {
   for (size_t end; (end = pending_.find('\n')) != std::string::npos;) {
     const std::string line = pending_.substr(0, end);
     pending_.erase(0, end + 1);
-    engine_said(game, line);
-    if (from_child_ < 0) break;  // the game ended the engine
+    listener.said(line);
+    if (from_child_ < 0) break;  // the listener ended the engine
   }
   return true;
 }
 
-void PipeEngine::serve(Game& game) {
-  while (waiting_for_engine(game)) {
+void PipeEngine::serve(EngineListener& listener) {
+  while (listener.awaiting()) {
     if (from_child_ < 0) {
-      if (game.engine.phase == OutsideEngine::Phase::off) break;
-      engine_ended(game);
+      // No process to wait on: the listener hears of its end, and unless
+      // that starts one again nothing more can come.
+      listener.ended();
+      if (from_child_ < 0) break;
       continue;
     }
     int timeout = -1;
@@ -150,10 +143,10 @@ void PipeEngine::serve(Game& game) {
     const int ready = poll(&p, 1, timeout);
     if (ready == 0) {
       armed_ = false;
-      engine_deadline_passed(game);
-    } else if (ready > 0 && !read_available(game)) {
+      listener.deadline_passed();
+    } else if (ready > 0 && !read_available(listener)) {
       end();
-      engine_ended(game);
+      listener.ended();
     }
   }
 }

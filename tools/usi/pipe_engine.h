@@ -1,7 +1,7 @@
 // An outside engine run as a child process on two pipes, for the console:
-// the game is driven by waiting on the engine's output up to the deadline
-// the game set, and handing on every line, its end, or the passed
-// deadline.
+// its listener is driven by waiting on the engine's output up to the
+// deadline the listener set, and handing on every line, its end, or the
+// passed deadline.
 #pragma once
 
 #include <chrono>
@@ -11,8 +11,6 @@
 #include "ui/flow/ports.h"
 
 namespace nirvex {
-
-struct Game;
 
 class PipeEngine : public EngineProcess {
  public:
@@ -27,13 +25,13 @@ class PipeEngine : public EngineProcess {
   bool running() const override { return pid_ > 0; }
   void set_deadline(int milliseconds) override;
 
-  // Waits for the engine while the game has an errand for it or is
-  // getting it ready, and hands on what happens.
-  void serve(Game& game);
+  // Waits for the engine while the listener awaits an answer, and hands
+  // on what happens.
+  void serve(EngineListener& listener);
 
  private:
   // Hands on the complete lines read so far; false at the end of output.
-  bool read_available(Game& game);
+  bool read_available(EngineListener& listener);
 
   pid_t pid_ = -1;
   int to_child_ = -1;

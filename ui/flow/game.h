@@ -17,14 +17,16 @@
 
 namespace nirvex {
 
+// Where a conversation with an outside engine stands.  off: no process;
+// greeting: "usi" sent; readying: "isready" sent; idle: ready; thinking:
+// "go" sent; stopping: "stop" sent, its last bestmove is not wanted.
+enum class EnginePhase { off, greeting, readying, idle, thinking, stopping };
+
 // An outside engine as the computer's player, and where its conversation
 // stands.
 struct OutsideEngine {
   EngineSettings choice;  // program, think time, skill; plays or not
-  // off: no process; greeting: "usi" sent; readying: "isready" sent;
-  // idle: ready; thinking: "go" sent; stopping: "stop" sent, its last
-  // bestmove is not wanted.
-  enum class Phase { off, greeting, readying, idle, thinking, stopping };
+  using Phase = EnginePhase;
   Phase phase = Phase::off;
   // What the engine is asked for: the computer's move, or a hint.
   enum class Errand { none, move, hint };

@@ -7,17 +7,18 @@
 
 #include <string>
 
+#include "ui/flow/engine_faults.h"
 #include "ui/flow/game.h"
 
 namespace nirvex {
-
-// The title of the messages about the outside engine.
-inline constexpr const char* engine_message_title = "外部エンジン";
 
 // Does the outside engine play the computer's side?
 bool engine_plays(const Game& game);
 // Is the engine busy with a move or a hint?  Clicks on the board wait.
 bool engine_busy(const Game& game);
+// Is an answer of the engine awaited: an errand, its greeting, or the last
+// move of a stopped errand?
+bool engine_awaited(const Game& game);
 // Asks the engine for the computer's move (errand move) or for the
 // player's best move (errand hint), starting it first when it is off.
 void ask_engine(Game& game, OutsideEngine::Errand errand);
@@ -28,6 +29,19 @@ void engine_said(Game& game, const std::string& line);
 void engine_ended(Game& game);
 // The engine did not answer in time.
 void engine_deadline_passed(Game& game);
+
+// The computer's engine process speaks to the game through this.
+class PlayListener : public EngineListener {
+ public:
+  explicit PlayListener(Game& game) : game_(game) {}
+  void said(const std::string& line) override { engine_said(game_, line); }
+  void ended() override { engine_ended(game_); }
+  void deadline_passed() override { engine_deadline_passed(game_); }
+  bool awaiting() const override { return engine_awaited(game_); }
+
+ private:
+  Game& game_;
+};
 
 // A game starts, is stepped or is left: the engine's errand is called off
 // ("stop"), and its late answer will be ignored.
