@@ -30,17 +30,21 @@ bool read_option(const std::vector<std::string>& w, std::string& name,
   return true;
 }
 
+// A whole word as a number; false when it is none.
+bool word_number(const std::string& word, int& value) {
+  try {
+    size_t used = 0;
+    value = std::stoi(word, &used);
+    return used == word.size();
+  } catch (...) {
+    return false;
+  }
+}
+
 // The number after `key` in the words, if there is one.
 bool number_after(const std::vector<std::string>& w, const std::string& key, int& value) {
   for (size_t i = 0; i + 1 < w.size(); ++i)
-    if (w[i] == key) {
-      try {
-        value = std::stoi(w[i + 1]);
-        return true;
-      } catch (...) {
-        return false;
-      }
-    }
+    if (w[i] == key) return word_number(w[i + 1], value);
   return false;
 }
 
@@ -90,6 +94,44 @@ std::string position_command(const std::string& base_sfen, const std::vector<std
 
 std::string go_command(int move_time_ms) {
   return "go btime 0 wtime 0 byoyomi " + std::to_string(move_time_ms);
+}
+
+std::string go_movetime_command(int move_time_ms) {
+  return "go movetime " + std::to_string(move_time_ms);
+}
+
+std::string go_depth_command(int depth) { return "go depth " + std::to_string(depth); }
+
+bool read_info(const std::string& line, EngineInfo& info) {
+  const std::vector<std::string> w = words_of(line);
+  if (w.empty() || w[0] != "info") return false;
+  info = EngineInfo{};
+  for (size_t i = 1; i < w.size(); ++i) {
+    if (w[i] == "string") break;  // the rest is free text
+    if (w[i] == "pv") {
+      info.pv.assign(w.begin() + static_cast<long>(i) + 1, w.end());
+      break;
+    }
+    if (w[i] == "lowerbound" || w[i] == "upperbound") info.bound = true;
+    if (i + 1 >= w.size()) break;
+    if (w[i] == "multipv") {
+      word_number(w[++i], info.multipv);
+    } else if (w[i] == "score" && i + 2 < w.size()) {
+      const std::string& kind = w[i + 1];
+      const std::string& n = w[i + 2];
+      i += 2;
+      int value = 0;
+      if (kind == "mate" && (n == "+" || n == "-")) {
+        info = {true, true, 0, n == "-", info.bound, info.multipv, {}};
+      } else if (word_number(n, value) && (kind == "cp" || kind == "mate")) {
+        const bool mate = kind == "mate";
+        const bool mated = mate && (value < 0 || n == "0" || n == "-0");
+        info = {true, mate, mate && value < 0 ? -value : value, mated, info.bound,
+                info.multipv, {}};
+      }
+    }
+  }
+  return true;
 }
 
 std::string recorded_move_text(const MoveRecord& e) {
