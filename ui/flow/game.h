@@ -12,6 +12,7 @@
 #include "engine/usi_client.h"
 #include "model/game_state.h"
 #include "settings/settings_values.h"
+#include "ui/flow/analysis_results.h"
 #include "ui/flow/form.h"
 #include "ui/flow/ports.h"
 
@@ -41,6 +42,35 @@ struct OutsideEngine {
   int base_pos = 0;
 };
 
+// The analysis in the game object: its conversation with its own engine
+// process, the moves it goes through, and what it found so far.
+struct RecordAnalysis {
+  enum class Status { none, running, finished, cancelled, failed };
+  Status status = Status::none;
+  EnginePhase phase = EnginePhase::off;  // off, greeting, readying, thinking
+  AnalysisLimit limit;
+  std::string program;
+  EngineIdentity identity;
+
+  // The record's moves, and the position the engine looks at now.
+  std::vector<MoveRecord> record;
+  GameState position;
+  // What the engine is handed: a position as SFEN and the moves since; no
+  // move the engine would refuse (one that leaves its mover's king to be
+  // taken) is ever among them.
+  bool chain_set = false;
+  std::string chain_sfen;
+  std::vector<std::string> chain_moves;
+  // The last score of the search in hand.
+  EngineInfo latest;
+  bool latest_exact = false;
+
+  std::string start_sfen;  // the record's first position
+  double started_at = 0;   // seconds since midnight
+  std::string fault;      // the message a fault ended it with
+  AnalysisResults results;
+};
+
 struct Game {
   GameState g;
   Analysis analysis;        // square maps and the computer's position tests
@@ -52,8 +82,11 @@ struct Game {
   SettingsStore* settings = nullptr;
   RecordStore* records = nullptr;
   EngineProcess* engine_process = nullptr;  // none: no outside engine here
+  // The record analysis's own engine process; none: no analysis here.
+  EngineProcess* analysis_process = nullptr;
 
   OutsideEngine engine;
+  RecordAnalysis record_analysis;
   // Cells framed by the last hint, cleared at the next click.
   std::vector<std::pair<int, int>> hint_cells;
 

@@ -6,6 +6,7 @@
 #include "engine/sfen.h"
 #include "ui/flow/outside_engine.h"
 #include "ui/flow/painting.h"
+#include "ui/flow/record_analysis.h"
 #include "ui/flow/start_commands.h"
 
 namespace nirvex {
@@ -70,6 +71,7 @@ void SFEN_PASTE_Click(Game& game, const std::string& clipboard) {
     return;
   }
   stop_engine_errand(game);
+  cancel_record_analysis(game);
   forget_engine_game(game);
   GameState& g = game.g;
   g = next;

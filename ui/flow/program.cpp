@@ -9,6 +9,7 @@
 #include "ui/flow/outside_engine.h"
 #include "ui/flow/painting.h"
 #include "ui/flow/preferences.h"
+#include "ui/flow/record_analysis.h"
 #include "ui/flow/start_commands.h"
 
 namespace nirvex {
@@ -87,6 +88,7 @@ void shut_down(Game& game) {
   if (game.sounds_released) return;
   game.sounds_released = true;
   close_engine(game);
+  cancel_record_analysis(game);
   game.form->stop_timer();
   game.sound->dsFree(game.snd_other);
   game.sound->dsFree(game.snd_forbidden);

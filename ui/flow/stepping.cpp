@@ -5,6 +5,7 @@
 #include "ui/flow/clocks.h"
 #include "ui/flow/outside_engine.h"
 #include "ui/flow/painting.h"
+#include "ui/flow/record_analysis.h"
 #include "ui/flow/start_commands.h"
 
 namespace nirvex {
@@ -33,6 +34,7 @@ void AFTER_Click(Game& game) {
   GameState& g = game.g;
   close_record_panel(game);
   stop_engine_errand(game);
+  cancel_record_analysis(game);
   if (g.turn == side_none) {
     play(game, game.snd_forbidden);
     message(game, "「対局」で始めて下さい", "開始");
@@ -73,6 +75,7 @@ void REPLAY_Click(Game& game) {
   GameState& g = game.g;
   close_record_panel(game);
   stop_engine_errand(game);
+  cancel_record_analysis(game);
   g.announce_pending = flag_on;
   if (g.record_pos < 1) {
     play(game, game.snd_forbidden);
@@ -113,6 +116,7 @@ void REVERSE_Click(Game& game) {
     return;
   }
   stop_engine_errand(game);
+  cancel_record_analysis(game);
   forget_engine_game(game);
   g.flipped = flag_on;
   game.position_pasted = false;
