@@ -2,6 +2,7 @@
 
 #include <sstream>
 
+#include "engine/move_list.h"
 #include "engine/sfen.h"
 #include "engine/usi_move.h"
 #include "model/rules.h"
@@ -155,6 +156,23 @@ bool king_attacked(const GameState& g, bool upper_king) {
   return false;
 }
 
+bool engine_refuses_move(const GameState& after, const Move& m) {
+  const bool upper = is_upper_piece(m.piece_before);
+  if (king_attacked(after, upper)) return true;
+  if (!m.is_drop() || hand_kind_of(m.piece_before) != 1 || !king_attacked(after, !upper))
+    return false;
+  // A pawn drop that checks: a mate when no reply gets the king away.
+  GameState g = after;
+  mark_pawn_columns(g);
+  for (const RuleMove& reply : list_rule_moves(g, !upper)) {
+    GameState next = g;
+    apply_move(next, reply.from_col, reply.from_row, reply.to_col, reply.to_row,
+               reply.piece_after);
+    if (!king_attacked(next, !upper)) return false;
+  }
+  return true;
+}
+
 bool moves_since(const GameState& g, const std::string& base_sfen, int base_pos,
                  std::vector<std::string>& moves) {
   moves.clear();
@@ -164,10 +182,9 @@ bool moves_since(const GameState& g, const std::string& base_sfen, int base_pos,
   if (!read_sfen(base_sfen, scratch, error)) return false;
   for (int i = base_pos + 1; i <= g.record_pos; ++i) {
     const MoveRecord& e = g.move_records[i];
-    const bool upper = is_upper_piece(e.piece_before);
     const int from_row = e.is_drop() ? hand_kind_of(e.piece_before) : e.from_row;
     apply_move(scratch, e.from_col, from_row, e.to_col, e.to_row, e.piece_after);
-    if (king_attacked(scratch, upper)) return false;
+    if (engine_refuses_move(scratch, e)) return false;
     moves.push_back(recorded_move_text(e));
   }
   // The record must lead to the position on the board.

@@ -66,10 +66,16 @@ std::string recorded_move_text(const MoveRecord& e);
 // True when some piece of the other side attacks that side's king.
 bool king_attacked(const GameState& g, bool upper_king);
 
+// True when the move that led to `after` is one that engines of this game
+// refuse, or may refuse, though our rules allow it: it left its mover's own
+// king attacked, or it was a pawn drop that mates (shogi forbids that;
+// Fairy-Stockfish takes it, others need not).
+bool engine_refuses_move(const GameState& after, const Move& m);
+
 // The position the engine is handed: the game's position at `base_pos`
 // of the record (SFEN text `base_sfen`) and the moves played since, as
-// USI text.  False when a move since then left its mover's king attacked:
-// engines know no such moves, and the position must be handed over whole.
+// USI text.  False when a move since then is one engines may refuse: the
+// position must then be handed over whole.
 bool moves_since(const GameState& g, const std::string& base_sfen, int base_pos,
                  std::vector<std::string>& moves);
 

@@ -1,8 +1,11 @@
 // What an outside engine's "info" lines say of its search: the score as
-// centipawns or a mate, bounds, several lines, and the line of play.
+// centipawns or a mate, bounds, several lines, and the line of play; and
+// the moves our rules allow that engines refuse or may refuse.
 #include <gtest/gtest.h>
 
+#include "engine/sfen.h"
 #include "engine/usi_client.h"
+#include "engine/usi_move.h"
 
 namespace nirvex {
 namespace {
@@ -53,6 +56,35 @@ TEST(UsiClient, MatesAreCountedInPliesForOrAgainstTheSideToMove) {
     EXPECT_EQ(i.value, c.plies) << c.line;
     EXPECT_EQ(i.mated, c.mated) << c.line;
   }
+}
+
+// Plays the move on the position of the SFEN text and asks whether engines
+// would refuse it.
+bool refused(const std::string& sfen, const std::string& move) {
+  GameState g;
+  std::string error;
+  EXPECT_TRUE(read_sfen(sfen, g, error)) << error;
+  RuleMove m;
+  EXPECT_TRUE(read_move(g, move, g.turn == g.upper_side, m, error)) << error;
+  apply_move(g, m.from_col, m.from_row, m.to_col, m.to_row, m.piece_after);
+  return engine_refuses_move(g, m);
+}
+
+TEST(UsiClient, EnginesMayRefuseAKingLeftAttackedOrAPawnDropThatMates) {
+  // The upper king on 1a, hemmed in by its knight and silver; the lower
+  // gold on 2c guards 1b.
+  const std::string hemmed = "4nk/4s1/4G1/6/6/K5 b P 1";
+  EXPECT_TRUE(refused(hemmed, "P*1b"));
+  EXPECT_FALSE(refused(hemmed, "2c2b"));
+  EXPECT_FALSE(refused(hemmed, "P*2d"));
+  // Without the gold the king takes the pawn: a check, not a mate.
+  EXPECT_FALSE(refused("4nk/4s1/6/6/6/K5 b P 1", "P*1b"));
+  // A mate by the gold is fine.
+  EXPECT_FALSE(refused("4nk/4s1/4G1/6/6/K5 b G 1", "G*1b"));
+  // The lower king in check from the rook on 6e: anything but an answer is
+  // refused.
+  EXPECT_TRUE(refused("4nk/4s1/4G1/6/r5/K5 b P 1", "2c2b"));
+  EXPECT_FALSE(refused("4nk/4s1/4G1/6/r5/K5 b P 1", "6f5f"));
 }
 
 }  // namespace

@@ -56,8 +56,7 @@ struct RecordAnalysis {
   std::vector<MoveRecord> record;
   GameState position;
   // What the engine is handed: a position as SFEN and the moves since; no
-  // move the engine would refuse (one that leaves its mover's king to be
-  // taken) is ever among them.
+  // move engines may refuse (engine_refuses_move) is ever among them.
   bool chain_set = false;
   std::string chain_sfen;
   std::vector<std::string> chain_moves;

@@ -167,6 +167,7 @@ void position_done(RecordAnalysis& a, const AnalysedPosition& here) {
   redo_recorded_move(a.position, next);
   a.position.turn = -a.position.turn;
   a.position.move_number += 1;
+  if (engine_refuses_move(a.position, next)) a.chain_set = false;
   if (a.chain_set) a.chain_moves.push_back(recorded_move_text(next));
 }
 
