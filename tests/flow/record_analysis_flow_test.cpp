@@ -117,9 +117,9 @@ TEST(RecordAnalysisFlow, LossesAndMarksFollowTheEnginesAnswers) {
   f.start();
   f.greet();
   f.answer("cp 50", "6e6d");     // 6e6d: the engine's own move costs nothing
-  f.answer("cp -40", "2a2b");    // 1b1c: +40 → +300 for the lower side
-  f.answer("cp 300", "5f5e");    // 3f4d: +300 → -100
-  f.answer("cp 100", "1c1d");    // 1c1d: the engine's move, whatever follows
+  f.answer("cp -40", "2a2b");    // 1b1c: +40 → +350 for the lower side
+  f.answer("cp 350", "5f5e");    // 3f4d: +350 → -250
+  f.answer("cp 250", "1c1d");    // 1c1d: the engine's move, whatever follows
   f.answer("mate 5", "5f5e");    // 6d6c: a mate in 5 given up for +1500
   f.answer("cp -1500", "3a2b");  // 2a2b: the upper side finds a mate in 2
   f.answer("mate -2", "6c6b");
@@ -139,13 +139,13 @@ TEST(RecordAnalysisFlow, LossesAndMarksFollowTheEnginesAnswers) {
   EXPECT_TRUE(m[1].upper);
   EXPECT_EQ(m[1].best_usi, "2a2b");
   EXPECT_EQ(m[1].best_text, "２二金");
-  EXPECT_EQ(m[1].loss_cp, 260);
+  EXPECT_EQ(m[1].loss_cp, 310);
   EXPECT_EQ(m[1].mark, MoveMark::dubious);
 
   EXPECT_EQ(m[2].move_text, "４四桂");
-  EXPECT_EQ(m[2].loss_cp, 400);
+  EXPECT_EQ(m[2].loss_cp, 600);
   EXPECT_EQ(m[2].mark, MoveMark::bad);
-  EXPECT_EQ(evaluation_text(m[2].evaluation), "cp -100");
+  EXPECT_EQ(evaluation_text(m[2].evaluation), "cp -250");
 
   EXPECT_EQ(m[3].loss_cp, 0);
   EXPECT_EQ(m[3].mark, MoveMark::none);
@@ -161,11 +161,11 @@ TEST(RecordAnalysisFlow, LossesAndMarksFollowTheEnginesAnswers) {
   EXPECT_EQ(lower.moves, 3);
   EXPECT_EQ(lower.bad, 1);
   EXPECT_EQ(lower.dubious + lower.blunders, 0);
-  EXPECT_DOUBLE_EQ(lower.average_loss_cp, 300);
+  EXPECT_DOUBLE_EQ(lower.average_loss_cp, 1100.0 / 3);
   const SideSummary& upper = f.results().upper;
   EXPECT_EQ(upper.moves, 3);
   EXPECT_EQ(upper.dubious, 1);
-  EXPECT_DOUBLE_EQ(upper.average_loss_cp, 260.0 / 3);
+  EXPECT_DOUBLE_EQ(upper.average_loss_cp, 310.0 / 3);
 }
 
 // 6e6d 1b1c 6d6c 6a6c checks the lower king down the file; 5f5e leaves it
@@ -232,6 +232,23 @@ TEST(RecordAnalysisFlow, APastedPositionIsTheFirstOne) {
   EXPECT_EQ(f.asked().first, "position sfen 5k/6/6/6/6/KG4 b - 5");
   f.answer("cp 900", "5f5e");
   EXPECT_EQ(f.asked().first, "position sfen 5k/6/6/6/6/KG4 b - 5 moves 5f5e");
+}
+
+TEST(RecordAnalysisFlow, APositionAfterAPawnDropMateIsHandedOverWhole) {
+  AnalysisFixture f;
+  SFEN_PASTE_Click(f.game, "5k/3S2/4G1/6/6/K5 b P 1");
+  f.click(lower_hand_col, 1);
+  f.click(6, 2);  // P*1b
+  ASSERT_EQ(f.game.g.record_pos, 1);
+  f.start();
+  f.greet();
+  f.answer("mate 1", "P*1b");
+  EXPECT_EQ(f.asked().first, "position sfen 5k/3S1P/4G1/6/6/K5 w - 2");
+  analysis_said(f.game, "info depth 0 score mate 0");
+  analysis_said(f.game, "bestmove resign");
+  EXPECT_EQ(f.game.record_analysis.status, Status::finished);
+  EXPECT_EQ(evaluation_text(f.results().moves[0].evaluation), "mate 0");
+  EXPECT_EQ(f.results().positions[1].best_usi, "");
 }
 
 // The ways an engine fails, each halfway through the analysis.

@@ -1,7 +1,7 @@
 // How much a move cost its mover, judged from the engine's evaluations of
 // the position before it and after it.  Evaluations count up to ±2000
 // centipawns (a mate counts as 2000), and the mark goes by the winning
-// chance lost, chance(cp) = 1 / (1 + e^(-cp / 400)), so that a slip in a
+// chance lost, chance(cp) = 1 / (1 + e^(-cp / 600)), so that a slip in a
 // position already won or lost costs little:
 //   "疑問手" from 10, "悪手" from 20, "大悪手" from 30 points of chance.
 #pragma once
@@ -13,7 +13,7 @@
 namespace nirvex {
 
 inline constexpr int evaluation_cap_cp = 2000;
-inline constexpr double chance_scale_cp = 400;
+inline constexpr double chance_scale_cp = 600;
 inline constexpr double dubious_from = 0.10;
 inline constexpr double bad_from = 0.20;
 inline constexpr double blunder_from = 0.30;
