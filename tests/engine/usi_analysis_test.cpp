@@ -7,6 +7,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <memory>
 #include <random>
 #include <regex>
 #include <sstream>
@@ -114,6 +115,25 @@ TEST(UsiAnalysis, AFaultHalfwayPrintsWhatWasDoneThenTheEnginesMessage) {
                                       "はこの将棋（judkins）を指せません。 棋譜解析はここまでです。");
 }
 
+// The position of a "position sfen … [moves …]" line, each move checked
+// to be one that engines take.
+GameState handed_position(const std::string& line) {
+  std::istringstream words(line);
+  std::vector<std::string> w;
+  for (std::string x; words >> x;) w.push_back(x);
+  GameState at;
+  std::string error;
+  EXPECT_TRUE(read_sfen(w[2] + ' ' + w[3] + ' ' + w[4] + ' ' + w[5], at, error)) << line;
+  for (size_t j = 7; j < w.size(); ++j) {
+    RuleMove m;
+    EXPECT_TRUE(read_move(at, w[j], at.turn == at.upper_side, m, error)) << line;
+    apply_move(at, m.from_col, m.from_row, m.to_col, m.to_row, m.piece_after);
+    at.turn = -at.turn;
+    EXPECT_FALSE(engine_refuses_move(at, m)) << line;
+  }
+  return at;
+}
+
 // Random games under the movement rules, kings left open again and again:
 // the engine only ever hears positions it can be given, and every move
 // that leaves its king to be taken is a 大悪手 with the capture next.
@@ -124,65 +144,45 @@ TEST(UsiAnalysis, KingsLeftOpenAreJudgedByTheRulesAndNeverHandedOver) {
   for (std::uint32_t seed = 1; seed <= 12; ++seed) {
     std::remove(log.c_str());
     std::mt19937 rng(seed);
-    GameState g;
+    auto g = std::make_unique<GameState>();
     std::string error;
-    read_sfen(start_sfen, g, error);
+    read_sfen(start_sfen, *g, error);
     std::string moves;
-    std::vector<bool> opens_king;
-    for (int ply = 0; ply < 40; ++ply) {
-      const bool upper = g.turn == g.upper_side;
-      mark_pawn_columns(g);
-      const std::vector<RuleMove> list = list_rule_moves(g, upper);
+    std::vector<GameState> after;  // the position after each move
+    bool king_taken = false;
+    for (int ply = 0; ply < 40 && !king_taken; ++ply) {
+      const bool upper = g->turn == g->upper_side;
+      mark_pawn_columns(*g);
+      const std::vector<RuleMove> list = list_rule_moves(*g, upper);
       const RuleMove m = list[std::uniform_int_distribution<size_t>(0, list.size() - 1)(rng)];
-      play_rule_move(g, m);
-      g.turn = -g.turn;
+      king_taken = std::abs(g->board[m.to_col][m.to_row]) == code_king;
+      play_rule_move(*g, m);
+      g->turn = -g->turn;
       moves += ' ' + move_text(m);
-      opens_king.push_back(king_attacked(g, upper));
-      if (!king_attacked(g, !upper) && !king_attacked(g, upper)) continue;
-      if (std::abs(m.piece_after) == code_king || ply > 30) break;
+      after.push_back(*g);
     }
     UsiSession s;
     ask(s, "setoption name Engine value " + fake_engine("good"));
     ASSERT_TRUE(ask(s, "position startpos moves" + moves).empty());
     const std::vector<std::string> out = ask(s, "analyse movetime 100");
     ASSERT_EQ(out.back(), "info string analysis done") << moves;
-    ASSERT_EQ(out.size(), opens_king.size() + 1);
-    for (size_t i = 0; i < opens_king.size(); ++i) {
-      if (!opens_king[i]) continue;
+    ASSERT_EQ(out.size(), after.size() + 1);
+    // Taking the king wins, whatever it leaves open.
+    const size_t open_to_judge = after.size() - (king_taken ? 1 : 0);
+    for (size_t i = 0; i < open_to_judge; ++i) {
+      GameState& at = after[i];
+      if (!king_attacked(at, at.turn != at.upper_side)) continue;
       ++open_kings;
       EXPECT_EQ(line_of(out[i]).mark, "大悪手") << out[i];
-      if (i + 1 < opens_king.size()) {
-        GameState at;
-        ASSERT_TRUE(read_sfen(start_sfen, at, error));
-        std::istringstream in(moves);
-        std::string w;
-        for (size_t j = 0; j <= i && in >> w; ++j) {
-          RuleMove rm;
-          ASSERT_TRUE(read_move(at, w, at.turn == at.upper_side, rm, error));
-          play_rule_move(at, rm);
-          at.turn = -at.turn;
-        }
-        RuleMove capture;
-        ASSERT_TRUE(read_move(at, line_of(out[i + 1]).best, at.turn == at.upper_side, capture,
-                              error));
-        EXPECT_EQ(std::abs(at.board[capture.to_col][capture.to_row]), code_king) << out[i + 1];
-      }
+      if (i + 1 == after.size()) continue;
+      RuleMove capture;
+      ASSERT_TRUE(read_move(at, line_of(out[i + 1]).best, at.turn == at.upper_side, capture, error));
+      EXPECT_EQ(std::abs(at.board[capture.to_col][capture.to_row]), code_king) << out[i + 1];
     }
     std::ifstream heard(log);
     for (std::string line; std::getline(heard, line);) {
       if (!line.starts_with("position ")) continue;
-      std::istringstream words(line);
-      std::vector<std::string> w;
-      for (std::string x; words >> x;) w.push_back(x);
-      GameState at;
-      ASSERT_TRUE(read_sfen(w[2] + ' ' + w[3] + ' ' + w[4] + ' ' + w[5], at, error)) << line;
-      for (size_t j = 7; j < w.size(); ++j) {
-        RuleMove rm;
-        ASSERT_TRUE(read_move(at, w[j], at.turn == at.upper_side, rm, error)) << line;
-        apply_move(at, rm.from_col, rm.from_row, rm.to_col, rm.to_row, rm.piece_after);
-        at.turn = -at.turn;
-        ASSERT_FALSE(engine_refuses_move(at, rm)) << line;
-      }
+      const GameState at = handed_position(line);
       EXPECT_FALSE(king_attacked(at, at.turn != at.upper_side)) << line;
     }
   }

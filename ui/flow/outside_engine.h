@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "ui/flow/conversation_listener.h"
 #include "ui/flow/engine_faults.h"
 #include "ui/flow/game.h"
 
@@ -31,17 +32,8 @@ void engine_ended(Game& game);
 void engine_deadline_passed(Game& game);
 
 // The computer's engine process speaks to the game through this.
-class PlayListener : public EngineListener {
- public:
-  explicit PlayListener(Game& game) : game_(game) {}
-  void said(const std::string& line) override { engine_said(game_, line); }
-  void ended() override { engine_ended(game_); }
-  void deadline_passed() override { engine_deadline_passed(game_); }
-  bool awaiting() const override { return engine_awaited(game_); }
-
- private:
-  Game& game_;
-};
+using PlayListener =
+    ConversationListener<engine_said, engine_ended, engine_deadline_passed, engine_awaited>;
 
 // A game starts, is stepped or is left: the engine's errand is called off
 // ("stop"), and its late answer will be ignored.

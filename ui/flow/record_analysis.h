@@ -11,6 +11,7 @@
 
 #include <string>
 
+#include "ui/flow/conversation_listener.h"
 #include "ui/flow/game.h"
 
 namespace nirvex {
@@ -50,16 +51,7 @@ AnalysisProgress analysis_progress(Game& game);
 bool analysis_fits_record(const Game& game);
 
 // The analysis's engine process speaks to the game through this.
-class AnalysisListener : public EngineListener {
- public:
-  explicit AnalysisListener(Game& game) : game_(game) {}
-  void said(const std::string& line) override { analysis_said(game_, line); }
-  void ended() override { analysis_ended(game_); }
-  void deadline_passed() override { analysis_deadline_passed(game_); }
-  bool awaiting() const override { return analysis_running(game_); }
-
- private:
-  Game& game_;
-};
+using AnalysisListener = ConversationListener<analysis_said, analysis_ended,
+                                              analysis_deadline_passed, analysis_running>;
 
 }  // namespace nirvex
