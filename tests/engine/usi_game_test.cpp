@@ -2,6 +2,10 @@
 // "newgame" and "play", through the same game flow as the window.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <fstream>
 #include <random>
@@ -15,6 +19,7 @@
 #include "model/rules.h"
 #include "tools/usi/console_game.h"
 #include "tools/usi/usi_session.h"
+#include "ui/flow/outside_engine.h"
 
 namespace nirvex {
 namespace {
@@ -174,6 +179,19 @@ class UsiEngineGame : public ::testing::Test {
     for (std::string l; std::getline(in, l);) lines.push_back(l);
     return lines;
   }
+  // The process ids the fake engines wrote, and how often they heard `line`.
+  std::vector<int> engine_pids() const {
+    std::vector<int> pids;
+    for (const std::string& l : heard())
+      if (l.starts_with("pid ")) pids.push_back(std::stoi(l.substr(4)));
+    return pids;
+  }
+  int times_heard(const std::string& line) const {
+    const std::vector<std::string> lines = heard();
+    return static_cast<int>(std::count(lines.begin(), lines.end(), line));
+  }
+  // The process no longer exists: it has ended and has been reaped.
+  static bool gone(int pid) { return kill(pid, 0) != 0 && errno == ESRCH; }
   std::string log_;
 };
 
@@ -246,6 +264,59 @@ TEST_F(UsiEngineGame, TheEnginesMovesPrintWithoutScores) {
   ask(s, "setoption name Engine value <empty>");
   const std::vector<std::string> builtin = ask(s, "newgame gote");
   EXPECT_TRUE(builtin[1].starts_with("info string candidate "));
+}
+
+// Every way of switching the engine off ends its process at once: it is
+// told "quit", and it is gone and reaped before the command returns.
+TEST_F(UsiEngineGame, AnEngineSwitchedOffIsEndedAtOnce) {
+  for (const std::string& off : {std::string("setoption name Engine value <empty>"),
+                                 "setoption name Engine value " + fake_engine("resign"),
+                                 std::string("setoption name Level value 2")}) {
+    UsiSession s;
+    ask(s, "setoption name Engine value " + fake_engine("good"));
+    ASSERT_EQ(ask(s, "newgame gote")[1], "bestmove 6a6e") << off;
+    const std::vector<int> pids = engine_pids();
+    ASSERT_EQ(pids.size(), 1u) << off;
+    EXPECT_FALSE(gone(pids[0])) << off;  // it stays between moves
+    ask(s, off);
+    EXPECT_TRUE(gone(pids[0])) << off;
+    EXPECT_EQ(times_heard("quit"), 1) << off;
+    std::remove(log_.c_str());
+  }
+}
+
+// Engines that never stop writing: the fault is named when the awaited
+// answer's deadline passes (at once for a line no USI line can be), the
+// process is ended, LEVEL3 moves, and the output held waiting for a line's
+// end stays bounded.
+TEST_F(UsiEngineGame, AnEngineThatFloodsFailsWithinItsDeadline) {
+  const struct {
+    const char* mode;
+    const char* says;
+    int deadline_ms;
+  } floods[] = {{"flood", "が応答しません（usi に usiok がありません）。", 10000},
+                {"longline", "が応答しません（usi に usiok がありません）。", 10000},
+                {"floodgo", "が時間内に指しませんでした。", 100 + 10000}};
+  for (const auto& f : floods) {
+    UsiSession s;
+    ask(s, "setoption name EngineMoveTime value 100");
+    ask(s, "setoption name Engine value " + fake_engine(f.mode));
+    const auto asked = std::chrono::steady_clock::now();
+    const std::vector<std::string> out = ask(s, "newgame gote");
+    const auto took = std::chrono::steady_clock::now() - asked;
+    ASSERT_GE(out.size(), 4u) << f.mode;
+    EXPECT_EQ(out[1], std::string("info string engine error 外部エンジン「Fake ") + f.mode + "」" +
+                          f.says + " LEVEL3 が代わりに指します。");
+    EXPECT_TRUE(out[2].starts_with("info string score ")) << f.mode;
+    EXPECT_TRUE(out[3].starts_with("bestmove ")) << f.mode;
+    // The deadline with a margin for a loaded machine; without it holding
+    // the command would never return.
+    EXPECT_LT(took, std::chrono::milliseconds(f.deadline_ms) + std::chrono::seconds(20)) << f.mode;
+    EXPECT_LE(s.console_game()->engine().most_buffered(),
+              static_cast<size_t>(longest_engine_line) + 64 * 1024) << f.mode;
+    for (int pid : engine_pids()) EXPECT_TRUE(gone(pid)) << f.mode;
+    std::remove(log_.c_str());
+  }
 }
 
 }  // namespace

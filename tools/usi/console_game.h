@@ -43,6 +43,8 @@ class ConsoleGame {
   void set_engine(const std::string& program, int move_time_ms, int level);
 
   const Game& game() const { return game_; }
+  // The outside engine's process, for whoever checks how it fares.
+  const PipeEngine& engine() const { return engine_; }
   // An engine fault was reported since the game began: the engine is off.
   bool engine_failed() const { return engine_failed_; }
 
