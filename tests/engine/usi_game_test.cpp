@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <random>
+#include <regex>
 #include <sstream>
 #include <vector>
 
@@ -103,6 +104,30 @@ TEST(UsiGame, ThePlayersMoveIsClickedAndTheComputerAnswers) {
   EXPECT_EQ(g.board[1][4], 900);  // already on the game's board
   EXPECT_EQ(g.move_records[1].piece_before, -20);
   EXPECT_EQ(g.turn, g.lower_side);
+}
+
+// A game whose candidates include terms that cancel: every score the
+// console prints is a plain decimal of at most four places, never "-0".
+TEST(UsiGame, EveryScorePrintsAsAPlainDecimal) {
+  UsiSession s;
+  ask(s, "setoption name ShowCandidates value true");
+  ask(s, "setoption name Level value 1");
+  ask(s, "setoption name TimeOfDay value 74767.7");
+  ask(s, "newgame sente");
+  int scores = 0;
+  for (const char* move : {"2f6b+", "3f4d", "4f4e", "1f3f", "3f3e", "6f5e", "5f6f", "5e5f",
+                           "4d5b+", "5f4f", "4f3f", "3f3e", "3e3f", "3f2f", "2f2e"}) {
+    for (const std::string& line : ask(s, std::string("play ") + move)) {
+      ASSERT_FALSE(line.starts_with("info string refused")) << line;
+      if (!line.starts_with("info string candidate ") && !line.starts_with("info string score "))
+        continue;
+      const std::string score = line.substr(line.rfind(' ') + 1);
+      EXPECT_TRUE(std::regex_match(score, std::regex("-?[0-9]+(\\.[0-9]{0,3}[1-9])?"))) << line;
+      EXPECT_NE(score, "-0") << line;
+      ++scores;
+    }
+  }
+  EXPECT_GT(scores, 300);
 }
 
 TEST(UsiGame, WholeGamesEndWithAWinnerAndThenNoGame) {

@@ -67,7 +67,8 @@ class ConsoleGame {
   bool engine_failed_ = false;
 };
 
-// A score as the tool prints it: shortest text that reads back the same.
+// A score as the tool prints it: at most four decimals, no trailing zeros,
+// never an exponent; what rounds to zero prints as "0".
 std::string score_text(double score);
 
 }  // namespace nirvex
