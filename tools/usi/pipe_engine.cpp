@@ -163,7 +163,7 @@ void PipeEngine::serve(Game& game) {
     }
     int timeout = -1;
     if (armed_) {
-      const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+      const auto left = std::chrono::ceil<std::chrono::milliseconds>(
           deadline_ - std::chrono::steady_clock::now());
       timeout = static_cast<int>(std::max<long long>(0, left.count()));
     }
