@@ -2,9 +2,12 @@
 // behaviour is its name: fake-usi-good plays a legal move, fake-usi-hang
 // never answers "go", fake-usi-crash dies on "go", fake-usi-illegal
 // answers a move the rules refuse, fake-usi-resign resigns, fake-usi-mute
-// never says "usiok", fake-usi-novariant does not play this game.  With
-// NIRVEX_FAKE_ENGINE_LOG set, it writes its process id and every line it
-// hears to that file.
+// never says "usiok", fake-usi-novariant does not play this game.  Three
+// never stop writing until their reader goes: fake-usi-flood writes
+// endless info lines from its first line on, fake-usi-floodgo does so
+// after "go", and fake-usi-longline answers "usi" with one line that never
+// ends.  With NIRVEX_FAKE_ENGINE_LOG set, it writes its process id and
+// every line it hears to that file.
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -68,6 +71,20 @@ std::string good_move(GameState g) {
   return best.empty() ? "resign" : best;
 }
 
+// Writes `text` again and again as fast as the reader takes it; the
+// reader's going ends the program (SIGPIPE).
+[[noreturn]] void flood(const std::string& text) {
+  std::string block;
+  while (block.size() < 16 * 1024) block += text;
+  for (;;) {
+    std::cout.write(block.data(), static_cast<std::streamsize>(block.size()));
+    std::cout.flush();
+    if (!std::cout) std::exit(1);
+  }
+}
+
+const std::string flood_line = "info string the engine has a lot to say\n";
+
 }  // namespace
 
 int main(int, char** argv) {
@@ -82,6 +99,8 @@ int main(int, char** argv) {
     if (log.is_open()) log << line << std::endl;
     if (line == "usi") {
       std::cout << "id name Fake " << mode << "\n";
+      if (mode == "flood") flood(flood_line);
+      if (mode == "longline") flood("x");
       if (mode == "mute") {
         std::cout.flush();
         continue;
@@ -96,6 +115,7 @@ int main(int, char** argv) {
       read_position(line, g);
     } else if (line.rfind("go", 0) == 0) {
       if (mode == "hang") continue;
+      if (mode == "floodgo") flood(flood_line);
       if (mode == "crash") std::abort();
       if (mode == "illegal") std::cout << "bestmove 6f1a" << std::endl;
       else if (mode == "resign") std::cout << "bestmove resign" << std::endl;

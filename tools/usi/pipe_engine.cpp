@@ -17,7 +17,9 @@ namespace nirvex {
 namespace {
 
 // How long an ended engine may take to go before it is killed.
-constexpr auto quit_grace = std::chrono::milliseconds(500);
+constexpr auto quit_grace = std::chrono::milliseconds(1000);
+// How much is read from the engine at once.
+constexpr size_t read_size = 16 * 1024;
 
 void close_fd(int& fd) {
   if (fd >= 0) close(fd);
@@ -70,6 +72,7 @@ bool PipeEngine::start(const std::string& program, std::string& error) {
     for (int fd : {in[1], out[0], report[0]}) close(fd);
     return false;
   }
+  ++starts_;
   int why = 0;
   const ssize_t n = read(report[0], &why, sizeof why);
   close(report[0]);
@@ -100,6 +103,7 @@ void PipeEngine::end() {
   close_fd(to_child_);
   close_fd(from_child_);
   pending_.clear();
+  pending_from_ = 0;
   armed_ = false;
   if (pid_ <= 0) return;
   const auto give_up = std::chrono::steady_clock::now() + quit_grace;
@@ -120,17 +124,34 @@ void PipeEngine::set_deadline(int milliseconds) {
 }
 
 bool PipeEngine::read_available(Game& game) {
-  char buffer[4096];
-  const ssize_t n = read(from_child_, buffer, sizeof buffer);
+  // What was handed on is dropped once per read, not once per line.
+  pending_.erase(0, pending_from_);
+  pending_from_ = 0;
+  const size_t kept = pending_.size();
+  pending_.resize(kept + read_size);
+  const ssize_t n = read(from_child_, pending_.data() + kept, read_size);
+  pending_.resize(kept + static_cast<size_t>(std::max<ssize_t>(n, 0)));
   if (n <= 0) return false;
-  pending_.append(buffer, static_cast<size_t>(n));
-  for (size_t end; (end = pending_.find('\n')) != std::string::npos;) {
-    const std::string line = pending_.substr(0, end);
-    pending_.erase(0, end + 1);
+  most_buffered_ = std::max(most_buffered_, pending_.size());
+  const unsigned reading = starts_;
+  for (size_t end; (end = pending_.find('\n', pending_from_)) != std::string::npos;) {
+    const std::string line = pending_.substr(pending_from_, end - pending_from_);
+    pending_from_ = end + 1;
     engine_said(game, line);
-    if (from_child_ < 0) break;  // the game ended the engine
+    // The game may have ended the engine, or even started it afresh.
+    if (from_child_ < 0 || starts_ != reading) return true;
+  }
+  if (pending_.size() - pending_from_ > static_cast<size_t>(longest_engine_line)) {
+    pending_from_ = pending_.size();
+    engine_overflowed(game);
   }
   return true;
+}
+
+void PipeEngine::check_deadline(Game& game) {
+  if (!armed_ || std::chrono::steady_clock::now() < deadline_) return;
+  armed_ = false;
+  engine_deadline_passed(game);
 }
 
 void PipeEngine::serve(Game& game) {
@@ -142,19 +163,20 @@ void PipeEngine::serve(Game& game) {
     }
     int timeout = -1;
     if (armed_) {
-      const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+      const auto left = std::chrono::ceil<std::chrono::milliseconds>(
           deadline_ - std::chrono::steady_clock::now());
       timeout = static_cast<int>(std::max<long long>(0, left.count()));
     }
     pollfd p{from_child_, POLLIN, 0};
     const int ready = poll(&p, 1, timeout);
-    if (ready == 0) {
-      armed_ = false;
-      engine_deadline_passed(game);
-    } else if (ready > 0 && !read_available(game)) {
+    if (ready > 0 && !read_available(game)) {
       end();
       engine_ended(game);
+      continue;
     }
+    // An engine that never stops writing never lets the pipe go quiet:
+    // the deadline is looked at after every read too.
+    check_deadline(game);
   }
 }
 

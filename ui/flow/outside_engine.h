@@ -28,6 +28,14 @@ void engine_said(Game& game, const std::string& line);
 void engine_ended(Game& game);
 // The engine did not answer in time.
 void engine_deadline_passed(Game& game);
+// The engine wrote a line longer than any USI line can be: its fault
+// like a passed deadline while an answer is awaited; otherwise it is
+// ended quietly and started again when next needed.
+void engine_overflowed(Game& game);
+
+// The longest line an engine may write before its output counts as
+// broken; real USI lines are far shorter.
+inline constexpr int longest_engine_line = 64 * 1024;
 
 // A game starts, is stepped or is left: the engine's errand is called off
 // ("stop"), and its late answer will be ignored.
