@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "engine/mobility.h"
+#include "engine/tenths.h"
 #include "model/rules.h"
 
 namespace nirvex {
@@ -29,7 +30,7 @@ bool undefended_upper_pair(const GameState& g, const Analysis& a, int x1, int y1
 
 // An empty square: attacks by the lower side near the king and in front
 // of the own camp.
-void empty_square_attacked(GameState& g, const Analysis& a, int x, int y, double& s) {
+void empty_square_attacked(GameState& g, const Analysis& a, int x, int y, Tenths& s) {
   const int la = a.lower_attacks[x][y];
   const int ua = a.upper_attacks[x][y];
   if (near_upper_king(g, x, y)) {
@@ -50,7 +51,7 @@ void empty_square_attacked(GameState& g, const Analysis& a, int x, int y, double
 // An empty square: what a piece dropped there from the lower hand would
 // threaten.
 void empty_square_drop_threats(const GameState& g, const Analysis& a, int x, int y,
-                                double& s) {
+                                Tenths& s) {
   const int la = a.lower_attacks[x][y];
   const int ua = a.upper_attacks[x][y];
   if (g.lower_hand[2] > 0 && (ua == 0 || la > 0) && y > 2 && x > 1 && x < 6 &&
@@ -84,7 +85,7 @@ struct Fork {
 // on the king's column, and the moved piece's fork.
 void lower_piece_square(const GameState& g, const Analysis& a, const ComputerState& c,
                         PieceCode piece, int to_x, int to_y, int x, int y, Fork& fork,
-                        double& s) {
+                        Tenths& s) {
   const PieceCode code = g.board[x][y];
   if (c.root_upper_attacks[x][y] == 0 && a.upper_attacks[x][y] > 0) {
     if (code == -code_knight && y > 2) {
@@ -116,7 +117,7 @@ void lower_piece_square(const GameState& g, const Analysis& a, const ComputerSta
 
 // An upper piece on (x, y) that the lower side attacks.
 void upper_piece_attacked(GameState& g, const Analysis& a, const ComputerState& c, int x,
-                          int y, double& s) {
+                          int y, Tenths& s) {
   const PieceCode code = g.board[x][y];
   const int la = a.lower_attacks[x][y];
   const int ua = a.upper_attacks[x][y];
@@ -140,7 +141,7 @@ void upper_piece_attacked(GameState& g, const Analysis& a, const ComputerState& 
 // An upper piece: the king's front square on row 1, a pawn held by a
 // rook, and the piece itself when attacked.
 void upper_piece_square(GameState& g, const Analysis& a, const ComputerState& c, int x,
-                        int y, double& s) {
+                        int y, Tenths& s) {
   const PieceCode code = g.board[x][y];
   if (code == code_king && y == 1 && a.lower_attacks[x][2] > 0) {
     s -= 50;
@@ -173,7 +174,7 @@ bool lower_rook_below(GameState& g, int x, int y) {
 
 double assess_upper_safety(GameState& g, const Analysis& a, const ComputerState& c,
                            PieceCode piece, int to_x, int to_y) {
-  double s = 0;
+  Tenths s;
   Fork fork;
   for (int x = 1; x <= 6; ++x) {
     for (int y = 1; y <= 6; ++y) {
@@ -189,7 +190,7 @@ double assess_upper_safety(GameState& g, const Analysis& a, const ComputerState&
     }
   }
   if (fork.count > 1) s += fork.cheapest;
-  return s;
+  return s.value();
 }
 
 }  // namespace nirvex

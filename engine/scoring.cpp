@@ -4,6 +4,7 @@
 
 #include "engine/position_tests.h"
 #include "engine/safety.h"
+#include "engine/tenths.h"
 #include "model/rules.h"
 
 namespace nirvex {
@@ -24,7 +25,7 @@ bool gives_check(const GameState& g, const Analysis& a) {
 
 // Terms of a checking move: attacks only the king can answer, a
 // promoted rook's protected diagonal contact, an unattacked checker.
-void check_terms(const GameState& g, const Analysis& a, int to_x, int to_y, double& s) {
+void check_terms(const GameState& g, const Analysis& a, int to_x, int to_y, Tenths& s) {
   const int kx = g.lower_king_x, ky = g.lower_king_y;
   if (a.lower_threat[to_x][to_y] == -code_king && a.upper_attacks[to_x][to_y] > 0) s += 100;
   if (std::abs(to_x - kx) == 1 && std::abs(to_y - ky) == 1 && a.lower_attacks[to_x][to_y] <= 2 &&
@@ -36,7 +37,7 @@ void check_terms(const GameState& g, const Analysis& a, int to_x, int to_y, doub
 
 // Moving toward the lower king: the origin lay farther away along the
 // longer of the two distances.
-void approach_term(const GameState& g, const ComputerState& c, int to_x, int to_y, double& s) {
+void approach_term(const GameState& g, const ComputerState& c, int to_x, int to_y, Tenths& s) {
   const int dx = std::abs(g.lower_king_x - to_x);
   const int dy = std::abs(g.lower_king_y - to_y);
   if (dx > dy) {
@@ -49,7 +50,7 @@ void approach_term(const GameState& g, const ComputerState& c, int to_x, int to_
 // The cheapest attacker of the moved piece is pinned to its king and
 // cannot take without leaving the line: the moved piece may win it.
 void pinned_attacker_term(const GameState& g, const Analysis& a, const ComputerState& c,
-                          bool drop, int to_x, int to_y, double& s) {
+                          bool drop, int to_x, int to_y, Tenths& s) {
   const int ax = a.lower_threat_x[to_x][to_y], ay = a.lower_threat_y[to_x][to_y];
   if (!on_board(ax, ay) || a.lower_attacks[ax][ay] <= 0) return;
   const int kx = g.lower_king_x, ky = g.lower_king_y;
@@ -73,7 +74,7 @@ void pinned_attacker_term(const GameState& g, const Analysis& a, const ComputerS
 // The moved piece stands where no lower piece attacks it: bishop-drop
 // forks it may open, and flight squares it takes from the lower king.
 void safe_square_terms(const GameState& g, const Analysis& a, const ComputerState& c,
-                       PieceCode piece, int to_x, int to_y, double& s) {
+                       PieceCode piece, int to_x, int to_y, Tenths& s) {
   if (piece != code_bishop && piece != code_bishop_promoted && piece != code_king &&
       piece != code_pawn)
     s -= bishop_fork_penalty(g, a, to_x, to_y, piece);
@@ -92,7 +93,7 @@ bool lower_rook_on(const GameState& g, int x, int y) {
 // The moved piece stands attacked: exchanges when it is defended, the
 // loss of an undefended dropped piece.
 void attacked_square_terms(const GameState& g, const Analysis& a, PieceCode piece, bool drop,
-                           int to_x, int to_y, double& s) {
+                           int to_x, int to_y, Tenths& s) {
   if (a.upper_attacks[to_x][to_y] <= 0) {
     if (drop) s -= piece + 50;
     return;
@@ -114,7 +115,7 @@ void attacked_square_terms(const GameState& g, const Analysis& a, PieceCode piec
 // What the capture wins, depending on who attacks and defends the target.
 void capture_terms(const GameState& g, const Analysis& a, const ComputerState& c,
                    PieceCode captured, PieceCode piece, int from_x, int from_y, int to_x,
-                   int to_y, double& s) {
+                   int to_y, Tenths& s) {
   const int la = a.lower_attacks[to_x][to_y];
   const int ua = a.upper_attacks[to_x][to_y];
   if (la > 0 && ua > 0) {
@@ -132,7 +133,7 @@ void capture_terms(const GameState& g, const Analysis& a, const ComputerState& c
 // The terms from level 2 on: approach, pinned attackers, safety of the
 // moved piece, and the capture.
 void middle_terms(GameState& g, const Analysis& a, const ComputerState& c, PieceCode captured,
-                  PieceCode piece, int from_x, int from_y, int to_x, int to_y, double& s) {
+                  PieceCode piece, int from_x, int from_y, int to_x, int to_y, Tenths& s) {
   const bool drop = is_drop(from_x);
   approach_term(g, c, to_x, to_y, s);
   pinned_attacker_term(g, a, c, drop, to_x, to_y, s);
@@ -152,7 +153,7 @@ PieceCode at(const GameState& g, int x, int y) {
 // The computer's first move of a game: one of four openings, picked by the
 // last digit of the time of day.
 void opening_term(const GameState& g, const ComputerState& c, PieceCode piece, int to_x,
-                  int to_y, double& s) {
+                  int to_y, Tenths& s) {
   if (g.record_pos != 0 || c.time_of_day.empty()) return;
   const char d = c.time_of_day.back();
   const bool chosen = (piece == code_silver && to_x == 5 && to_y == 2 && (d == '0' || d == '1')) ||
@@ -164,7 +165,7 @@ void opening_term(const GameState& g, const ComputerState& c, PieceCode piece, i
 
 // A pawn board move to row 4 or nearer home: rook behind it, a knight to
 // fork ahead, a defended pawn in front, bishops beside it.
-void pawn_home_terms(const GameState& g, const Analysis& a, int to_x, int to_y, double& s) {
+void pawn_home_terms(const GameState& g, const Analysis& a, int to_x, int to_y, Tenths& s) {
   if (a.upper_guard[to_x][to_y] == code_rook && a.upper_guard_x[to_x][to_y] == to_x &&
       a.upper_guard_y[to_x][to_y] < to_y &&
       a.upper_attacks[to_x][to_y] >= a.lower_attacks[to_x][to_y])
@@ -181,7 +182,7 @@ void pawn_home_terms(const GameState& g, const Analysis& a, int to_x, int to_y, 
 // A pawn board move that ends with a lower piece directly in front: how
 // the pawn stands against the piece it now faces.
 void pawn_facing_terms(const Analysis& a, const ComputerState& c, PieceCode front, int to_x,
-                       int to_y, double& s) {
+                       int to_y, Tenths& s) {
   const int la = a.lower_attacks[to_x][to_y];
   const int ua = a.upper_attacks[to_x][to_y];
   if (ua > la) {
@@ -200,7 +201,7 @@ void pawn_facing_terms(const Analysis& a, const ComputerState& c, PieceCode fron
 
 // The pawn's terms.
 void pawn_terms(GameState& g, const Analysis& a, const ComputerState& c, PieceCode captured,
-                int from_x, int from_y, int to_x, int to_y, double& s) {
+                int from_x, int from_y, int to_x, int to_y, Tenths& s) {
   const bool drop = is_drop(from_x);
   const PieceCode front = at(g, to_x, to_y + 1);
   const bool defended = a.upper_attacks[to_x][to_y] > 0;
@@ -239,7 +240,7 @@ void pawn_terms(GameState& g, const Analysis& a, const ComputerState& c, PieceCo
 
 // The knight's terms: a front square under attack, both jump squares
 // under attack.
-void knight_terms(const Analysis& a, int to_x, int to_y, double& s) {
+void knight_terms(const Analysis& a, int to_x, int to_y, Tenths& s) {
   s -= 0.1;
   if (to_y < 6 && a.lower_attacks[to_x][to_y + 1] > 0) s -= 1;
   if (to_x > 1 && to_x < 6 && to_y < 5 && a.lower_attacks[to_x - 1][to_y + 2] > 0 &&
@@ -251,7 +252,7 @@ void knight_terms(const Analysis& a, int to_x, int to_y, double& s) {
 // backing an undefended piece and a bishop while the lower side holds a
 // rook.
 void gold_terms(const GameState& g, const Analysis& a, const ComputerState& c, int to_x,
-                int to_y, double& s) {
+                int to_y, Tenths& s) {
   if (to_y == 4 && g.board[6][4] == code_bishop && a.lower_attacks[6][4] > 0) s -= 5;
   if (to_y == 2 && g.lower_hand[6] > 0 && is_upper_piece(g.board[to_x][3]) &&
       c.root_upper_attacks[to_x][3] == 0) {
@@ -261,7 +262,7 @@ void gold_terms(const GameState& g, const Analysis& a, const ComputerState& c, i
 }
 
 // The bishop's terms: crowding, and a front square under attack.
-void bishop_terms(const GameState& g, const Analysis& a, int to_x, int to_y, double& s) {
+void bishop_terms(const GameState& g, const Analysis& a, int to_x, int to_y, Tenths& s) {
   s += major_crowding(g, to_x, to_y);
   if (to_y < 6 && a.lower_attacks[to_x][to_y + 1] > 0) {
     if (count_safe_moves(g, a, to_x, to_y, code_bishop) == 0) s -= 100;
@@ -283,7 +284,7 @@ bool on_lower_king_line(const GameState& g, int to_x, int to_y) {
 
 // The rook's terms: crowding, too few safe squares, pressure on the
 // lower king's line.
-void rook_terms(const GameState& g, const Analysis& a, int to_x, int to_y, double& s) {
+void rook_terms(const GameState& g, const Analysis& a, int to_x, int to_y, Tenths& s) {
   s += major_crowding(g, to_x, to_y);
   if (!rook_unthreatened(a, to_x, to_y)) return;
   if (count_safe_moves(g, a, to_x, to_y, code_rook) <= 1)
@@ -294,7 +295,7 @@ void rook_terms(const GameState& g, const Analysis& a, int to_x, int to_y, doubl
 
 // The promoted rook's terms: crowding, a silver-and-gold trap behind it,
 // pressure on the lower king's line.
-void promoted_rook_terms(const GameState& g, const Analysis& a, int to_x, int to_y, double& s) {
+void promoted_rook_terms(const GameState& g, const Analysis& a, int to_x, int to_y, Tenths& s) {
   s += major_crowding(g, to_x, to_y);
   if (to_y > 1 && g.board[to_x][to_y - 1] == -code_silver && to_x > 1 && to_x < 6) {
     const bool trapped =
@@ -308,7 +309,7 @@ void promoted_rook_terms(const GameState& g, const Analysis& a, int to_x, int to
 // The king's terms: a pinned own piece, more defenders, too few safe
 // squares.
 void king_terms(const GameState& g, const Analysis& a, const ComputerState& c, int to_x,
-                int to_y, double& s) {
+                int to_y, Tenths& s) {
   if (a.upper_pin_found) s += 10;
   if (a.upper_attacks[to_x][to_y] > c.root_upper_attacks[to_x][to_y]) s += 1;
   if (count_safe_moves(g, a, to_x, to_y, code_king) < 2) s -= 20;
@@ -316,7 +317,7 @@ void king_terms(const GameState& g, const Analysis& a, const ComputerState& c, i
 
 // The level-3 terms: one group chosen by the piece now on the target.
 void piece_terms(GameState& g, const Analysis& a, const ComputerState& c, PieceCode captured,
-                 PieceCode piece, int from_x, int from_y, int to_x, int to_y, double& s) {
+                 PieceCode piece, int from_x, int from_y, int to_x, int to_y, Tenths& s) {
   switch (piece) {
     case code_pawn:
       pawn_terms(g, a, c, captured, from_x, from_y, to_x, to_y, s);
@@ -363,7 +364,7 @@ double score_move(GameState& g, Analysis& a, const ComputerState& c, PieceCode c
                   PieceCode piece, int from_x, int from_y, int to_x, int to_y) {
   if (captured == -code_king) return score_takes_king;
   if (a.lower_attacks[g.upper_king_x][g.upper_king_y] >= 1) return score_loses;
-  double s = 0;
+  Tenths s;
   if (gives_check(g, a)) {
     if (lower_side_mated(g, a) == flag_on)
       return piece == code_pawn ? score_loses : score_mates;
@@ -374,11 +375,11 @@ double score_move(GameState& g, Analysis& a, const ComputerState& c, PieceCode c
   else if (piece > c.moving_piece)
     s += 10;
   s += assess_upper_safety(g, a, c, piece, to_x, to_y);
-  if (g.level < 2) return s;
+  if (g.level < 2) return s.value();
   middle_terms(g, a, c, captured, piece, from_x, from_y, to_x, to_y, s);
-  if (g.level < 3) return s;
+  if (g.level < 3) return s.value();
   piece_terms(g, a, c, captured, piece, from_x, from_y, to_x, to_y, s);
-  return s;
+  return s.value();
 }
 
 int bishop_fork_penalty(const GameState& g, const Analysis& a, int x, int y, PieceCode piece) {

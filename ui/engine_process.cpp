@@ -5,6 +5,8 @@
 #include <QSignalBlocker>
 #include <QStandardPaths>
 #include <QTimer>
+#include <algorithm>
+#include <string>
 
 #include "engine/usi_client.h"
 
@@ -13,9 +15,37 @@ namespace nirvex {
 namespace {
 
 // How long an ended engine may take to go before it is killed.
-constexpr int quit_grace_ms = 500;
+constexpr int quit_grace_ms = 1000;
 // How long the dialog's check waits for an engine to introduce itself.
 constexpr int probe_ms = 5000;
+
+// What comes next in an engine's output.
+enum class NextLine { line, none, too_long };
+
+// Takes the next whole line (with its end) from the process's output:
+// none while the line is not complete yet, too_long for a line longer
+// than any USI line can be, which is never waited for to its end.
+NextLine next_line(QProcess& p, std::string& line) {
+  if (!p.canReadLine())
+    return p.bytesAvailable() > longest_engine_line ? NextLine::too_long : NextLine::none;
+  const QByteArray bytes = p.readLine(longest_engine_line + 2);
+  if (!bytes.endsWith('\n')) return NextLine::too_long;
+  line = bytes.toStdString();
+  return NextLine::line;
+}
+
+// Ends the process: it is given `grace_ms` to go after its input is
+// closed, then killed, and always reaped.  What it still writes meanwhile
+// is dropped as it comes rather than kept.
+void end_process(QProcess& p, int grace_ms) {
+  if (p.state() == QProcess::NotRunning) return;
+  p.closeReadChannel(QProcess::StandardOutput);
+  p.closeWriteChannel();
+  if (!p.waitForFinished(grace_ms)) {
+    p.kill();
+    p.waitForFinished();
+  }
+}
 
 }  // namespace
 
@@ -51,17 +81,11 @@ void QtEngineProcess::send(const std::string& line) {
 }
 
 // Gives the process a moment to go, then kills it; its end is not news to
-// the game, which asked for it.
+// its listener, which asked for it.
 void QtEngineProcess::end() {
   deadline_->stop();
   const QSignalBlocker quiet(process_);
-  if (process_->state() != QProcess::NotRunning) {
-    process_->closeWriteChannel();
-    if (!process_->waitForFinished(quit_grace_ms)) {
-      process_->kill();
-      process_->waitForFinished();
-    }
-  }
+  end_process(*process_, quit_grace_ms);
   if (process_->isOpen()) process_->readAll();
 }
 
@@ -77,13 +101,26 @@ void QtEngineProcess::set_deadline(int milliseconds) {
 qint64 QtEngineProcess::process_id() const { return running() ? process_->processId() : 0; }
 
 void QtEngineProcess::read_lines() {
-  while (process_->canReadLine()) {
-    const QByteArray line = process_->readLine();
-    listener_.said(line.toStdString());
+  most_buffered_ = std::max(most_buffered_, process_->bytesAvailable());
+  for (std::string line;;) {
+    const NextLine next = next_line(*process_, line);
+    if (next == NextLine::none) break;
+    if (next == NextLine::too_long) {
+      listener_.overflowed();
+      return;
+    }
+    listener_.said(line);
+  }
+  // An engine that never stops writing keeps this busy: the deadline is
+  // looked at here too, not only when its timer gets its turn.
+  if (deadline_->isActive() && deadline_->remainingTime() == 0) {
+    deadline_->stop();
+    listener_.deadline_passed();
   }
 }
 
-bool probe_engine(const QString& program, EngineIdentity& identity, QString& error) {
+bool probe_engine(const QString& program, EngineIdentity& identity, QString& error,
+                  qint64* most_buffered) {
   identity = EngineIdentity{};
   QProcess p;
   p.setStandardErrorFile(QProcess::nullDevice());
@@ -93,25 +130,29 @@ bool probe_engine(const QString& program, EngineIdentity& identity, QString& err
     return false;
   }
   p.write("usi\n");
-  bool introduced = false;
+  bool introduced = false, broken = false;
+  qint64 most = 0;
   const QDeadlineTimer limit(probe_ms);
-  while (!introduced && !limit.hasExpired()) {
-    while (p.canReadLine()) {
-      const std::string line = QString::fromUtf8(p.readLine()).trimmed().toStdString();
-      if (line == "usiok") {
-        introduced = true;
+  while (!introduced && !broken && !limit.hasExpired()) {
+    if (!p.waitForReadyRead(static_cast<int>(limit.remainingTime()))) break;
+    most = std::max(most, p.bytesAvailable());
+    for (std::string line; !introduced;) {
+      const NextLine next = next_line(p, line);
+      if (next == NextLine::none) break;
+      if (next == NextLine::too_long) {
+        broken = true;
         break;
       }
-      read_identity_line(line, identity);
+      line = QString::fromStdString(line).trimmed().toStdString();
+      if (line == "usiok")
+        introduced = true;
+      else
+        read_identity_line(line, identity);
     }
-    if (!introduced && !p.waitForReadyRead(static_cast<int>(limit.remainingTime()))) break;
   }
   p.write("quit\n");
-  p.closeWriteChannel();
-  if (!p.waitForFinished(quit_grace_ms)) {
-    p.kill();
-    p.waitForFinished();
-  }
+  end_process(p, quit_grace_ms);
+  if (most_buffered) *most_buffered = most;
   if (!introduced) error = QStringLiteral("USI で応答しません（usiok がありません）");
   return introduced;
 }

@@ -21,11 +21,19 @@ QString MainWindow::home_page_address() const {
   return QUrl::fromLocalFile(manual_path()).toString();
 }
 
-// Opens the manual; every failure is swallowed and the game goes on.
+// Opens the manual.  Without the manual nothing happens; a browser that
+// cannot start is said, as the about box says it, with the manual's file
+// for the player to open by hand.  The game goes on either way.
 void MainWindow::KAISETU_Click() {
   const QString path = manual_path();
   if (!QFileInfo::exists(path)) return;
-  platform_.browser->open(QUrl::fromLocalFile(path).toString());
+  if (!platform_.browser->open(QUrl::fromLocalFile(path).toString()))
+    browser_failed(path, "解説");
+}
+
+// The browser could not start: the message names what it was to show.
+void MainWindow::browser_failed(const QString& page, const std::string& title) {
+  nirvex::message(game, "ブラウザを起動できませんでした。\n" + page.toStdString(), title);
 }
 
 void MainWindow::VER_Click() {
@@ -36,9 +44,7 @@ void MainWindow::VER_Click() {
   AboutBox form2(std::max(scale, 1.0 / 15), this);
   connect(&form2, &AboutBox::home_page_requested, this, [this] {
     const QString address = home_page_address();
-    if (!platform_.browser->open(address))
-      nirvex::message(game, "ブラウザを起動できませんでした。\n" + address.toStdString(),
-                      "ホームページ");
+    if (!platform_.browser->open(address)) browser_failed(address, "ホームページ");
   });
   if (platform_.show_modal)
     platform_.show_modal(&form2);

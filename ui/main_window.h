@@ -99,6 +99,8 @@ class MainWindow : public QMainWindow, public Form {
   QMenu* add_menu(QMenu* parent, const QString& name, const QString& caption);
   // Connects a menu item to a flow procedure.
   void on(QAction* item, std::function<void()> handler);
+  // Says that the browser could not start, naming the page it was to show.
+  void browser_failed(const QString& page, const std::string& title);
 
   Platform platform_;
   IniSettingsStore settings_store_;

@@ -3,11 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
+#include <string>
 #include <memory>
 #include <vector>
 
 #include "engine/com_search.h"
+#include "engine/move_list.h"
+#include "engine/sfen.h"
+#include "engine/usi_move.h"
 #include "engine/scoring.h"
 #include "engine/square_maps.h"
 #include "model/rules.h"
@@ -305,6 +310,52 @@ TEST(ComputerSearch, RandomPositionsRestoredDeterministicFirstBest) {
     }
   }
   EXPECT_GT(searched, 300);
+}
+
+// Every score is a whole number of tenths exactly as the decimal reads
+// (0.1 as 0.1 is read, never 0.09999999999999998): terms that cancel leave
+// nothing behind, whatever the order they come in.
+TEST(ComputerSearch, ScoresAreWholeTenthsWithoutResidue) {
+  const auto positions = testing::random_positions(400, 4242, 80);
+  int scored = 0;
+  for (const auto& p : positions) {
+    if (!p.upper_to_move) continue;
+    for (int level = 1; level <= 3; ++level) {
+      auto g = std::make_unique<GameState>(p.to_game());
+      for (const ComCandidate& m : run_search(*g, level).candidates) {
+        ASSERT_EQ(m.score, std::round(m.score * 10) / 10) << "level " << level;
+        ++scored;
+      }
+    }
+  }
+  EXPECT_GT(scored, 5000);
+}
+
+// A position of a random game at level 2 where two candidates score the
+// same 0.1: the bishop from (2,1) to (4,3) (safety -1, the approach +0.1,
+// a flight square taken +1) and then the king from (6,1) to (5,2) (the
+// approach alone).  Added as binary fractions, the first came to
+// 0.09999999999999998 and the king's move was played; equal scores keep
+// the first.
+TEST(ComputerSearch, ARoundingResidueNeverDecidesTheFirstBest) {
+  GameState g;
+  std::string error;
+  ASSERT_TRUE(read_sfen(start_sfen, g, error)) << error;
+  for (const char* text : {"2f6b+", "6a6b", "5f4e", "B*1e", "6e6d", "6b6d", "6f5f"}) {
+    RuleMove m;
+    ASSERT_TRUE(read_move(g, text, g.turn == g.upper_side, m, error)) << text << error;
+    play_rule_move(g, m);
+    g.turn = g.turn == g.upper_side ? g.lower_side : g.upper_side;
+  }
+  std::vector<ComCandidate> candidates;
+  const ComMove best = search_side_to_move(
+      g, 2, "45296.52", [&](const ComCandidate& m) { candidates.push_back(m); });
+  std::vector<std::string> at_best;
+  for (const ComCandidate& m : candidates)
+    if (m.score == best.score) at_best.push_back(move_text(m));
+  EXPECT_EQ(best.score, 0.1);
+  EXPECT_EQ(at_best, (std::vector<std::string>{"5a3c", "1a2b"}));
+  EXPECT_EQ(move_text(best), "5a3c");
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <fstream>
 #include <memory>
@@ -113,6 +114,31 @@ TEST(UsiAnalysis, AFaultHalfwayPrintsWhatWasDoneThenTheEnginesMessage) {
   ask(s, "setoption name Engine value " + fake_engine("novariant"));
   EXPECT_EQ(ask(s, "analyse").back(), "info string analysis error 外部エンジン「Fake novariant」"
                                       "はこの将棋（judkins）を指せません。 棋譜解析はここまでです。");
+}
+
+// An engine that never stops writing ends the analysis within its
+// deadline: after "go" when the search's time is up, at once for a line no
+// USI line can be.
+TEST(UsiAnalysis, AnEngineThatFloodsEndsItWithinItsDeadline) {
+  const struct {
+    const char* mode;
+    const char* says;
+    int deadline_ms;
+  } floods[] = {{"longline", "が応答しません（usi に usiok がありません）。", 0},
+                {"floodgo", "が時間内に指しませんでした。", 100 + 10000}};
+  for (const auto& f : floods) {
+    UsiSession s;
+    ask(s, "setoption name Engine value " + fake_engine(f.mode));
+    ask(s, "position startpos moves 6e6d");
+    const auto asked = std::chrono::steady_clock::now();
+    const std::vector<std::string> out = ask(s, "analyse movetime 100");
+    const auto took = std::chrono::steady_clock::now() - asked;
+    ASSERT_EQ(out.size(), 1u) << f.mode;
+    EXPECT_EQ(out[0], std::string("info string analysis error 外部エンジン「Fake ") + f.mode + "」" +
+                          f.says + " 棋譜解析はここまでです。");
+    // The deadline with a margin for a loaded machine.
+    EXPECT_LT(took, std::chrono::milliseconds(f.deadline_ms) + std::chrono::seconds(20)) << f.mode;
+  }
 }
 
 // The position of a "position sfen … [moves …]" line, each move checked

@@ -2,9 +2,14 @@
 // "newgame" and "play", through the same game flow as the window.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <fstream>
 #include <random>
+#include <regex>
 #include <sstream>
 #include <vector>
 
@@ -15,6 +20,7 @@
 #include "model/rules.h"
 #include "tools/usi/console_game.h"
 #include "tools/usi/usi_session.h"
+#include "ui/flow/outside_engine.h"
 
 namespace nirvex {
 namespace {
@@ -100,6 +106,30 @@ TEST(UsiGame, ThePlayersMoveIsClickedAndTheComputerAnswers) {
   EXPECT_EQ(g.turn, g.lower_side);
 }
 
+// A game whose candidates include terms that cancel: every score the
+// console prints is a plain decimal of at most four places, never "-0".
+TEST(UsiGame, EveryScorePrintsAsAPlainDecimal) {
+  UsiSession s;
+  ask(s, "setoption name ShowCandidates value true");
+  ask(s, "setoption name Level value 1");
+  ask(s, "setoption name TimeOfDay value 74767.7");
+  ask(s, "newgame sente");
+  int scores = 0;
+  for (const char* move : {"2f6b+", "3f4d", "4f4e", "1f3f", "3f3e", "6f5e", "5f6f", "5e5f",
+                           "4d5b+", "5f4f", "4f3f", "3f3e", "3e3f", "3f2f", "2f2e"}) {
+    for (const std::string& line : ask(s, std::string("play ") + move)) {
+      ASSERT_FALSE(line.starts_with("info string refused")) << line;
+      if (!line.starts_with("info string candidate ") && !line.starts_with("info string score "))
+        continue;
+      const std::string score = line.substr(line.rfind(' ') + 1);
+      EXPECT_TRUE(std::regex_match(score, std::regex("-?[0-9]+(\\.[0-9]{0,3}[1-9])?"))) << line;
+      EXPECT_NE(score, "-0") << line;
+      ++scores;
+    }
+  }
+  EXPECT_GT(scores, 300);
+}
+
 TEST(UsiGame, WholeGamesEndWithAWinnerAndThenNoGame) {
   int winners = 0;
   for (int level = 1; level <= 3; ++level)
@@ -174,6 +204,19 @@ class UsiEngineGame : public ::testing::Test {
     for (std::string l; std::getline(in, l);) lines.push_back(l);
     return lines;
   }
+  // The process ids the fake engines wrote, and how often they heard `line`.
+  std::vector<int> engine_pids() const {
+    std::vector<int> pids;
+    for (const std::string& l : heard())
+      if (l.starts_with("pid ")) pids.push_back(std::stoi(l.substr(4)));
+    return pids;
+  }
+  int times_heard(const std::string& line) const {
+    const std::vector<std::string> lines = heard();
+    return static_cast<int>(std::count(lines.begin(), lines.end(), line));
+  }
+  // The process no longer exists: it has ended and has been reaped.
+  static bool gone(int pid) { return kill(pid, 0) != 0 && errno == ESRCH; }
   std::string log_;
 };
 
@@ -246,6 +289,59 @@ TEST_F(UsiEngineGame, TheEnginesMovesPrintWithoutScores) {
   ask(s, "setoption name Engine value <empty>");
   const std::vector<std::string> builtin = ask(s, "newgame gote");
   EXPECT_TRUE(builtin[1].starts_with("info string candidate "));
+}
+
+// Every way of switching the engine off ends its process at once: it is
+// told "quit", and it is gone and reaped before the command returns.
+TEST_F(UsiEngineGame, AnEngineSwitchedOffIsEndedAtOnce) {
+  for (const std::string& off : {std::string("setoption name Engine value <empty>"),
+                                 "setoption name Engine value " + fake_engine("resign"),
+                                 std::string("setoption name Level value 2")}) {
+    UsiSession s;
+    ask(s, "setoption name Engine value " + fake_engine("good"));
+    ASSERT_EQ(ask(s, "newgame gote")[1], "bestmove 6a6e") << off;
+    const std::vector<int> pids = engine_pids();
+    ASSERT_EQ(pids.size(), 1u) << off;
+    EXPECT_FALSE(gone(pids[0])) << off;  // it stays between moves
+    ask(s, off);
+    EXPECT_TRUE(gone(pids[0])) << off;
+    EXPECT_EQ(times_heard("quit"), 1) << off;
+    std::remove(log_.c_str());
+  }
+}
+
+// Engines that never stop writing: the fault is named when the awaited
+// answer's deadline passes (at once for a line no USI line can be), the
+// process is ended, LEVEL3 moves, and the output held waiting for a line's
+// end stays bounded.
+TEST_F(UsiEngineGame, AnEngineThatFloodsFailsWithinItsDeadline) {
+  const struct {
+    const char* mode;
+    const char* says;
+    int deadline_ms;
+  } floods[] = {{"flood", "が応答しません（usi に usiok がありません）。", 10000},
+                {"longline", "が応答しません（usi に usiok がありません）。", 10000},
+                {"floodgo", "が時間内に指しませんでした。", 100 + 10000}};
+  for (const auto& f : floods) {
+    UsiSession s;
+    ask(s, "setoption name EngineMoveTime value 100");
+    ask(s, "setoption name Engine value " + fake_engine(f.mode));
+    const auto asked = std::chrono::steady_clock::now();
+    const std::vector<std::string> out = ask(s, "newgame gote");
+    const auto took = std::chrono::steady_clock::now() - asked;
+    ASSERT_GE(out.size(), 4u) << f.mode;
+    EXPECT_EQ(out[1], std::string("info string engine error 外部エンジン「Fake ") + f.mode + "」" +
+                          f.says + " LEVEL3 が代わりに指します。");
+    EXPECT_TRUE(out[2].starts_with("info string score ")) << f.mode;
+    EXPECT_TRUE(out[3].starts_with("bestmove ")) << f.mode;
+    // The deadline with a margin for a loaded machine; without it holding
+    // the command would never return.
+    EXPECT_LT(took, std::chrono::milliseconds(f.deadline_ms) + std::chrono::seconds(20)) << f.mode;
+    EXPECT_LE(s.console_game()->engine().most_buffered(),
+              static_cast<size_t>(longest_engine_line) + 64 * 1024) << f.mode;
+    for (int pid : engine_pids()) EXPECT_TRUE(gone(pid)) << f.mode;
+    std::remove(log_.c_str());
+  }
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "engine/sfen.h"
+#include "tools/usi/console_game.h"
 #include "tools/usi/usi_session.h"
 
 namespace nirvex {
@@ -183,6 +184,24 @@ TEST(UsiSession, LevelReachesTheScoring) {
   // Level 3 adds terms to level 1's: some candidate scores differ.
   EXPECT_NE(weak, strong);
   EXPECT_TRUE(lines_of(weak).back().starts_with("bestmove "));
+}
+
+// Scores print with at most four decimals, without trailing zeros or an
+// exponent; what rounds to zero, such as a residue of terms that cancel,
+// prints as "0".
+TEST(UsiSession, ScoresPrintAsPlainDecimals) {
+  EXPECT_EQ(score_text(-2.775557562e-17), "0");
+  EXPECT_EQ(score_text(2.775557562e-17), "0");
+  EXPECT_EQ(score_text(-0.00004), "0");
+  EXPECT_EQ(score_text(0), "0");
+  EXPECT_EQ(score_text(0.1), "0.1");
+  EXPECT_EQ(score_text(0.09999999999999998), "0.1");
+  EXPECT_EQ(score_text(-27.200000000000003), "-27.2");
+  EXPECT_EQ(score_text(12.34567), "12.3457");
+  EXPECT_EQ(score_text(-0.5), "-0.5");
+  EXPECT_EQ(score_text(100), "100");
+  EXPECT_EQ(score_text(-99999), "-99999");
+  EXPECT_EQ(score_text(1e21), "1000000000000000000000");
 }
 
 }  // namespace

@@ -4,7 +4,10 @@
 // fake-usi-hang never answers "go", fake-usi-crash dies on "go",
 // fake-usi-fading dies on its third "go", fake-usi-illegal answers a move
 // the rules refuse, fake-usi-resign resigns, fake-usi-mute never says
-// "usiok", fake-usi-novariant does not play this game.  With
+// "usiok", fake-usi-novariant does not play this game.  Three never stop
+// writing until their reader goes: fake-usi-flood writes endless info
+// lines from its first line on, fake-usi-floodgo does so after "go", and
+// fake-usi-longline answers "usi" with one line that never ends.  With
 // NIRVEX_FAKE_ENGINE_LOG set, it writes its process id and every line it
 // hears to that file.
 #include <cstdio>
@@ -83,6 +86,20 @@ int material(const GameState& g) {
   return sum;
 }
 
+// Writes `text` again and again as fast as the reader takes it; the
+// reader's going ends the program (SIGPIPE).
+[[noreturn]] void flood(const std::string& text) {
+  std::string block;
+  while (block.size() < 16 * 1024) block += text;
+  for (;;) {
+    std::cout.write(block.data(), static_cast<std::streamsize>(block.size()));
+    std::cout.flush();
+    if (!std::cout) std::exit(1);
+  }
+}
+
+const std::string flood_line = "info string the engine has a lot to say\n";
+
 }  // namespace
 
 int main(int, char** argv) {
@@ -98,6 +115,8 @@ int main(int, char** argv) {
     if (log.is_open()) log << line << std::endl;
     if (line == "usi") {
       std::cout << "id name Fake " << mode << "\n";
+      if (mode == "flood") flood(flood_line);
+      if (mode == "longline") flood("x");
       if (mode == "mute") {
         std::cout.flush();
         continue;
@@ -112,6 +131,7 @@ int main(int, char** argv) {
       read_position(line, g);
     } else if (line.rfind("go", 0) == 0) {
       if (mode == "hang") continue;
+      if (mode == "floodgo") flood(flood_line);
       if (mode == "crash" || (mode == "fading" && ++searches == 3)) std::abort();
       const std::string move = good_move(g);
       if (mode == "illegal") std::cout << "bestmove 6f1a" << std::endl;

@@ -19,18 +19,45 @@ TEST_F(WindowTest, ManualMissingDoesNothingVisible) {
   EXPECT_EQ(w->g.board[1][4], -20);
 }
 
-TEST_F(WindowTest, ManualOpensFromTheStartFolder) {
+// The manual in the start folder, as a page of its own.
+class ManualTest : public WindowTest {
+ protected:
+  void put_manual() {
+    QFile page(dir_.filePath(QStringLiteral("Nirvex将棋.htm")));
+    ASSERT_TRUE(page.open(QIODevice::WriteOnly));
+    page.write("<html></html>");
+  }
+  QString manual_file() const {
+    return QDir(QString::fromStdString(w->game.start_dir)).filePath(QStringLiteral("Nirvex将棋.htm"));
+  }
+};
+
+TEST_F(ManualTest, ManualOpensFromTheStartFolder) {
   start();
-  QFile page(dir_.filePath(QStringLiteral("Nirvex将棋.htm")));
-  ASSERT_TRUE(page.open(QIODevice::WriteOnly));
-  page.write("<html></html>");
-  page.close();
-  browser.works = false;  // a failing browser is swallowed too
+  put_manual();
   trigger("KAISETU");
   ASSERT_EQ(browser.opened.size(), 1);
-  EXPECT_EQ(QUrl(browser.opened[0]).toLocalFile(),
-            QDir(QString::fromStdString(w->game.start_dir)).filePath(QStringLiteral("Nirvex将棋.htm")));
+  EXPECT_EQ(QUrl(browser.opened[0]).toLocalFile(), manual_file());
   EXPECT_TRUE(dialogs.shown.empty());
+}
+
+// Without a browser the player is told so, with the manual's file to open
+// by hand, the way the about box tells it of the home page; the game goes
+// on.
+TEST_F(ManualTest, ABrowserThatCannotStartIsSaidWithTheManualsFile) {
+  start();
+  put_manual();
+  browser.works = false;
+  trigger("KAISETU");
+  ASSERT_EQ(browser.opened.size(), 1);
+  ASSERT_EQ(dialogs.shown.size(), 1u);
+  EXPECT_EQ(last_message().text,
+            QStringLiteral("ブラウザを起動できませんでした。\n") + manual_file());
+  EXPECT_EQ(last_message().title, QStringLiteral("解説"));
+  EXPECT_EQ(last_message().buttons, MsgButtons::ok);
+  trigger("START");
+  move(1, 5, 1, 4);
+  EXPECT_EQ(w->g.board[1][4], -20);
 }
 
 TEST_F(WindowTest, AboutBoxPlaysItsSoundAndShowsPictureAndButtons) {

@@ -7,6 +7,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <cerrno>
+#include <chrono>
 #include <csignal>
 #include <fstream>
 #include <random>
@@ -279,6 +281,87 @@ TEST_F(OutsideEngineTest, ResignationWinsTheGameForThePlayer) {
   EXPECT_TRUE(shown(QStringLiteral("あなたの勝ちです")));
   EXPECT_EQ(w->g.turn, side_none);
   EXPECT_EQ(engine_message(), nullptr);
+  EXPECT_NE(w->engine_process()->process_id(), 0);  // it may play the next game
+}
+
+// A level chosen instead, or another program chosen in the dialog, ends
+// the engine at once: told "quit", gone and reaped before the command
+// returns.
+TEST_F(OutsideEngineTest, AnEngineSwitchedOffIsEndedAtOnce) {
+  const std::function<void()> ways[] = {
+      [this] { trigger("LEVEL2"); },
+      [this] { trigger("LEVEL3"); },
+      [this] {
+        on_modal = [](QDialog* d) {
+          auto* dialog = qobject_cast<EngineDialog*>(d);
+          dialog->program->setText(QString::fromStdString(fake("resign")));
+          dialog->check_engine();
+          dialog->accept();
+        };
+        trigger("GAIBU");
+      }};
+  for (const auto& switch_off : ways) {
+    start();
+    use_engine(fake("good"));
+    trigger("GOTE");
+    ASSERT_TRUE(wait_for_engine());
+    ASSERT_EQ(w->g.record_pos, 1);
+    const qint64 pid = w->engine_process()->process_id();
+    ASSERT_NE(pid, 0);
+    switch_off();
+    EXPECT_EQ(w->engine_process()->process_id(), 0);
+    EXPECT_TRUE(kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH) << pid;
+    EXPECT_TRUE(engine_heard("quit"));
+    w.reset();
+    std::remove(log_path_.c_str());
+  }
+}
+
+// Engines that never stop writing: the fault is named when the awaited
+// answer's deadline passes (at once for a line no USI line can be), the
+// process is ended, LEVEL3 moves, the window's buffer stays bounded; the
+// dialog's check gives up on them the same way.
+TEST_F(OutsideEngineTest, AnEngineThatFloodsFailsWithinItsDeadline) {
+  using std::chrono::milliseconds;
+  using std::chrono::steady_clock;
+  const qint64 bound = longest_engine_line + 256 * 1024;  // the line and a read or two
+  const struct {
+    const char* mode;
+    const char* says;
+    int deadline_ms;
+  } floods[] = {{"flood", "usiok", 10000},
+                {"longline", "usiok", 10000},
+                {"floodgo", "時間内に指しません", 100 + 10000}};
+  for (const auto& f : floods) {
+    start();
+    use_engine(fake(f.mode), 100);
+    dialogs.shown.clear();
+    const auto asked = steady_clock::now();
+    trigger("GOTE");
+    ASSERT_TRUE(wait_for_engine(f.deadline_ms + 30000)) << f.mode;
+    EXPECT_LT(steady_clock::now() - asked, milliseconds(f.deadline_ms + 20000)) << f.mode;
+    const ShownMessage* m = engine_message();
+    ASSERT_NE(m, nullptr) << f.mode;
+    EXPECT_TRUE(m->text.contains(QString::fromUtf8(f.says))) << m->text.toStdString();
+    EXPECT_EQ(w->g.record_pos, 1) << f.mode;  // LEVEL3 moved
+    EXPECT_TRUE(w->menu_item("LEVEL3")->isChecked()) << f.mode;
+    EXPECT_LE(w->engine_process()->most_buffered(), bound) << f.mode;
+    expect_no_engine_left();
+    w.reset();
+    std::remove(log_path_.c_str());
+  }
+  for (const char* mode : {"flood", "longline"}) {
+    EngineIdentity identity;
+    QString error;
+    qint64 most = -1;
+    const auto asked = steady_clock::now();
+    EXPECT_FALSE(probe_engine(QString::fromStdString(fake(mode)), identity, error, &most));
+    EXPECT_LT(steady_clock::now() - asked, milliseconds(5000 + 20000)) << mode;
+    EXPECT_TRUE(error.contains(QStringLiteral("usiok"))) << error.toStdString();
+    EXPECT_GE(most, 0) << mode;
+    EXPECT_LE(most, bound) << mode;
+  }
+  for (int pid : engine_pids()) EXPECT_NE(kill(pid, 0), 0) << "engine " << pid << " still runs";
 }
 
 // Starting, stepping or quitting while the engine thinks stops it first;

@@ -28,6 +28,10 @@ class PrintingListener : public EngineListener {
     flow_.deadline_passed();
     print_new_moves();
   }
+  void overflowed() override {
+    flow_.overflowed();
+    print_new_moves();
+  }
   bool awaiting() const override { return flow_.awaiting(); }
 
   // Prints the moves judged since the last time.

@@ -39,9 +39,12 @@ bool clicks_of(std::string_view move, int& from_col, int& from_row, int& to_col,
 }  // namespace
 
 std::string score_text(double score) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%.10g", score);
-  return text;
+  char text[64];
+  std::snprintf(text, sizeof text, "%.4f", score);
+  std::string shown = text;
+  shown.erase(shown.find_last_not_of('0') + 1);
+  if (shown.back() == '.') shown.pop_back();
+  return shown == "-0" ? "0" : shown;
 }
 
 ConsoleGame::ConsoleGame() {

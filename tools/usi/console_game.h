@@ -44,6 +44,8 @@ class ConsoleGame {
   void set_engine(const std::string& program, int move_time_ms, int level);
 
   const Game& game() const { return game_; }
+  // The outside engine's process, for whoever checks how it fares.
+  const PipeEngine& engine() const { return engine_; }
   // An engine fault was reported since the game began: the engine is off.
   bool engine_failed() const { return engine_failed_; }
 
@@ -67,7 +69,8 @@ class ConsoleGame {
   bool engine_failed_ = false;
 };
 
-// A score as the tool prints it: shortest text that reads back the same.
+// A score as the tool prints it: at most four decimals, no trailing zeros,
+// never an exponent; what rounds to zero prints as "0".
 std::string score_text(double score);
 
 }  // namespace nirvex

@@ -16,7 +16,9 @@ namespace nirvex {
 namespace {
 
 // How long an ended engine may take to go before it is killed.
-constexpr auto quit_grace = std::chrono::milliseconds(500);
+constexpr auto quit_grace = std::chrono::milliseconds(1000);
+// How much is read from the engine at once.
+constexpr size_t read_size = 16 * 1024;
 
 void close_fd(int& fd) {
   if (fd >= 0) close(fd);
@@ -61,6 +63,7 @@ bool PipeEngine::start(const std::string& program, std::string& error) {
     for (int fd : {in[1], out[0], report[0]}) close(fd);
     return false;
   }
+  ++starts_;
   int why = 0;
   const ssize_t n = read(report[0], &why, sizeof why);
   close(report[0]);
@@ -91,6 +94,7 @@ void PipeEngine::end() {
   close_fd(to_child_);
   close_fd(from_child_);
   pending_.clear();
+  pending_from_ = 0;
   armed_ = false;
   if (pid_ <= 0) return;
   const auto give_up = std::chrono::steady_clock::now() + quit_grace;
@@ -111,17 +115,34 @@ void PipeEngine::set_deadline(int milliseconds) {
 }
 
 bool PipeEngine::read_available(EngineListener& listener) {
-  char buffer[4096];
-  const ssize_t n = read(from_child_, buffer, sizeof buffer);
+  // What was handed on is dropped once per read, not once per line.
+  pending_.erase(0, pending_from_);
+  pending_from_ = 0;
+  const size_t kept = pending_.size();
+  pending_.resize(kept + read_size);
+  const ssize_t n = read(from_child_, pending_.data() + kept, read_size);
+  pending_.resize(kept + static_cast<size_t>(std::max<ssize_t>(n, 0)));
   if (n <= 0) return false;
-  pending_.append(buffer, static_cast<size_t>(n));
-  for (size_t end; (end = pending_.find('\n')) != std::string::npos;) {
-    const std::string line = pending_.substr(0, end);
-    pending_.erase(0, end + 1);
+  most_buffered_ = std::max(most_buffered_, pending_.size());
+  const unsigned reading = starts_;
+  for (size_t end; (end = pending_.find('\n', pending_from_)) != std::string::npos;) {
+    const std::string line = pending_.substr(pending_from_, end - pending_from_);
+    pending_from_ = end + 1;
     listener.said(line);
-    if (from_child_ < 0) break;  // the listener ended the engine
+    // The listener may have ended the engine, or even started it afresh.
+    if (from_child_ < 0 || starts_ != reading) return true;
+  }
+  if (pending_.size() - pending_from_ > static_cast<size_t>(longest_engine_line)) {
+    pending_from_ = pending_.size();
+    listener.overflowed();
   }
   return true;
+}
+
+void PipeEngine::check_deadline(EngineListener& listener) {
+  if (!armed_ || std::chrono::steady_clock::now() < deadline_) return;
+  armed_ = false;
+  listener.deadline_passed();
 }
 
 void PipeEngine::serve(EngineListener& listener) {
@@ -135,19 +156,20 @@ void PipeEngine::serve(EngineListener& listener) {
     }
     int timeout = -1;
     if (armed_) {
-      const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+      const auto left = std::chrono::ceil<std::chrono::milliseconds>(
           deadline_ - std::chrono::steady_clock::now());
       timeout = static_cast<int>(std::max<long long>(0, left.count()));
     }
     pollfd p{from_child_, POLLIN, 0};
     const int ready = poll(&p, 1, timeout);
-    if (ready == 0) {
-      armed_ = false;
-      listener.deadline_passed();
-    } else if (ready > 0 && !read_available(listener)) {
+    if (ready > 0 && !read_available(listener)) {
       end();
       listener.ended();
+      continue;
     }
+    // An engine that never stops writing never lets the pipe go quiet:
+    // the deadline is looked at after every read too.
+    check_deadline(listener);
   }
 }
 

@@ -104,6 +104,14 @@ void engine_moved(Game& game, const std::string& text) {
   play_move(game, chosen, Mover::computer);
 }
 
+// The engine is ended without a word while nothing is asked of it; it is
+// started again when next needed.
+void end_quietly(Game& game) {
+  game.engine.phase = Phase::off;
+  game.engine_process->set_deadline(0);
+  game.engine_process->end();
+}
+
 }  // namespace
 
 bool engine_plays(const Game& game) {
@@ -196,9 +204,7 @@ void engine_ended(Game& game) {
     engine_fault(game, fault_ended_midway);
     return;
   }
-  e.phase = Phase::off;  // started again when next needed
-  game.engine_process->set_deadline(0);
-  game.engine_process->end();
+  end_quietly(game);
 }
 
 void engine_deadline_passed(Game& game) {
@@ -220,6 +226,15 @@ void engine_deadline_passed(Game& game) {
     case Phase::idle:
       break;
   }
+}
+
+void engine_overflowed(Game& game) {
+  OutsideEngine& e = game.engine;
+  if (e.phase != Phase::off && e.phase != Phase::idle) {
+    engine_deadline_passed(game);
+    return;
+  }
+  end_quietly(game);
 }
 
 void stop_engine_errand(Game& game) {

@@ -30,10 +30,14 @@ void engine_said(Game& game, const std::string& line);
 void engine_ended(Game& game);
 // The engine did not answer in time.
 void engine_deadline_passed(Game& game);
+// The engine wrote a line longer than any USI line can be: its fault
+// like a passed deadline while an answer is awaited; otherwise it is
+// ended quietly and started again when next needed.
+void engine_overflowed(Game& game);
 
 // The computer's engine process speaks to the game through this.
-using PlayListener =
-    ConversationListener<engine_said, engine_ended, engine_deadline_passed, engine_awaited>;
+using PlayListener = ConversationListener<engine_said, engine_ended, engine_deadline_passed,
+                                          engine_overflowed, engine_awaited>;
 
 // A game starts, is stepped or is left: the engine's errand is called off
 // ("stop"), and its late answer will be ignored.

@@ -50,6 +50,10 @@ class RecordStore {
                     std::string& error) = 0;
 };
 
+// The longest line an engine may write before its output counts as
+// broken; real USI lines are far shorter.
+inline constexpr int longest_engine_line = 64 * 1024;
+
 // Whoever an outside engine's process speaks to: the computer's play
 // (ui/flow/outside_engine.h) or the record analysis (record_analysis.h).
 class EngineListener {
@@ -61,6 +65,8 @@ class EngineListener {
   virtual void ended() = 0;
   // The deadline passed without the answer.
   virtual void deadline_passed() = 0;
+  // It wrote a line longer than any USI line can be (longest_engine_line).
+  virtual void overflowed() = 0;
   // Is an answer still awaited?  The console waits on the engine only then.
   virtual bool awaiting() const = 0;
 };

@@ -352,6 +352,8 @@ void analysis_deadline_passed(Game& game) {
   if (analysis_running(game)) analysis_fault(game, fault_silent(game.record_analysis.phase));
 }
 
+void analysis_overflowed(Game& game) { analysis_deadline_passed(game); }
+
 AnalysisProgress analysis_progress(Game& game) {
   const RecordAnalysis& a = game.record_analysis;
   AnalysisProgress p;

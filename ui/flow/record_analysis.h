@@ -38,6 +38,9 @@ void analysis_said(Game& game, const std::string& line);
 void analysis_ended(Game& game);
 // The analysis's engine did not answer in time.
 void analysis_deadline_passed(Game& game);
+// The analysis's engine wrote a line longer than any USI line can be: its
+// fault, like a passed deadline.
+void analysis_overflowed(Game& game);
 
 struct AnalysisProgress {
   int done = 0;    // positions evaluated
@@ -51,7 +54,8 @@ AnalysisProgress analysis_progress(Game& game);
 bool analysis_fits_record(const Game& game);
 
 // The analysis's engine process speaks to the game through this.
-using AnalysisListener = ConversationListener<analysis_said, analysis_ended,
-                                              analysis_deadline_passed, analysis_running>;
+using AnalysisListener =
+    ConversationListener<analysis_said, analysis_ended, analysis_deadline_passed,
+                         analysis_overflowed, analysis_running>;
 
 }  // namespace nirvex

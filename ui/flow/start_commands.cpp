@@ -133,10 +133,11 @@ void LEVEL_Click(Game& game, int level) {
 }
 
 void set_level(Game& game, int level) {
-  // A level in place of the outside engine: its errand is called off and
-  // the choice saved.
+  // A level in place of the outside engine: its errand is called off, its
+  // process told to quit and ended, and the choice saved.
   if (game.engine.choice.plays) {
     stop_engine_errand(game);
+    close_engine(game);
     game.engine.choice.plays = false;
     write_settings(game);
   }

@@ -21,6 +21,7 @@ void GOTE_Click(Game& game);
 // "LEVEL1" to "LEVEL3".
 void LEVEL_Click(Game& game, int level);
 // Moves the check mark to the level and, against the computer, shows it.
+// An outside engine that played is switched off and its process ended.
 void set_level(Game& game, int level);
 // "<name>の勝ちです", then "続けますか？": Yes starts afresh, No ends the
 // program.
