@@ -164,7 +164,8 @@ GameState handed_position(const std::string& line) {
 // the engine only ever hears positions it can be given, and every move
 // that leaves its king to be taken is a 大悪手 with the capture next.
 TEST(UsiAnalysis, KingsLeftOpenAreJudgedByTheRulesAndNeverHandedOver) {
-  const std::string log = ::testing::TempDir() + "usi_analysis_kings.log";
+  const std::string log =
+      ::testing::TempDir() + "usi_analysis_kings_" + std::to_string(getpid()) + ".log";
   setenv("NIRVEX_FAKE_ENGINE_LOG", log.c_str(), 1);
   int open_kings = 0;
   for (std::uint32_t seed = 1; seed <= 12; ++seed) {
@@ -213,6 +214,7 @@ TEST(UsiAnalysis, KingsLeftOpenAreJudgedByTheRulesAndNeverHandedOver) {
     }
   }
   unsetenv("NIRVEX_FAKE_ENGINE_LOG");
+  std::remove(log.c_str());
   EXPECT_GE(open_kings, 5);
 }
 
