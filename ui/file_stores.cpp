@@ -1,7 +1,6 @@
 #include "ui/file_stores.h"
 
 #include <QDir>
-#include <vector>
 
 #include "record/record_text.h"
 #include "settings/settings_file.h"
@@ -34,14 +33,7 @@ bool RecordFileStore::save(const std::string& folder, const std::string& name,
   if (!record::file_name_acceptable(file_name, text)) return fail();
 
   // A record that would not load again is not written.
-  const std::vector<MoveRecord> list(moves, moves + count);
-  record::RecordFault fault;
-  if (!record::check_moves(list, 1, fault)) {
-    text = QStringLiteral("この棋譜は再生できないため書き込めません（%1手目: %2）")
-               .arg(fault.line)
-               .arg(QString::fromStdString(fault.text));
-    return fail();
-  }
+  if (!record::record_replays(moves, count, error)) return false;
   QByteArray bytes;
   if (!record::encode_record_file(header, moves, count, bytes, text)) return fail();
   const QString path =
