@@ -42,4 +42,25 @@ bool RecordFileStore::save(const std::string& folder, const std::string& name,
   return true;
 }
 
+bool RecordFileStore::make_folder(const std::string& folder, std::string& error) {
+  const QString path = QString::fromStdString(folder);
+  if (QDir(path).exists() || QDir().mkpath(path)) return true;
+  // The folder, or a missing one above it, could not be made.
+  error = "フォルダを作れません";
+  return false;
+}
+
+std::vector<std::string> RecordFileStore::record_names(const std::string& folder) {
+  std::vector<std::string> names;
+  const QStringList files = QDir(QString::fromStdString(folder))
+                                .entryList({QStringLiteral("*.棋譜")}, QDir::Files, QDir::Name);
+  for (const QString& f : files) names.push_back(f.chopped(3).toStdString());
+  return names;
+}
+
+bool RecordFileStore::remove(const std::string& folder, const std::string& name) {
+  return QDir(QString::fromStdString(folder))
+      .remove(QString::fromStdString(name) + QStringLiteral(".棋譜"));
+}
+
 }  // namespace nirvex
