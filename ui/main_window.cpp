@@ -107,13 +107,15 @@ void MainWindow::Form_Load() {
     const int menu_h = menuBar()->sizeHint().height();
     int h = static_cast<int>(avail.height() * 0.85) - menu_h;
     int w = h * surface_width_twips / surface_height_twips;
-    if (w > avail.width() * 0.9) {
-      w = static_cast<int>(avail.width() * 0.9);
-      h = w * surface_height_twips / surface_width_twips;
-    }
+    fit_font(w);
     // The move list, when shown, stands beside the painted area.
-    fit_move_list();
-    if (!list_->isHidden()) w += list_->width();
+    const auto list_width = [this] { return list_->isHidden() ? 0 : list_->maximumWidth(); };
+    if (w + list_width() > avail.width() * 0.9) {
+      w = static_cast<int>(avail.width() * 0.9) - list_width();
+      h = w * surface_height_twips / surface_width_twips;
+      fit_font(w);
+    }
+    w += list_width();
     resize(w, h + menu_h);
     move(avail.left() + (avail.width() - w) / 2,
          avail.top() + (avail.height() - h - menu_h) / 2);
@@ -211,12 +213,17 @@ void MainWindow::end_program() {
 // proportion to the board as a larger window shows it.
 void MainWindow::resizeEvent(QResizeEvent* event) {
   QMainWindow::resizeEvent(event);
-  const double scale = view_->target_rect().width() / (surface_width_twips / 15.0);
+  fit_font(view_->target_rect().width());
+}
+
+void MainWindow::fit_font(double painted_width) {
+  const double scale = painted_width / (surface_width_twips / 15.0);
   const int pixels = std::clamp(static_cast<int>(std::lround(9.5 * scale)), 12, 22);
   QFont font = QApplication::font();
-  if (font.pixelSize() == pixels) return;
-  font.setPixelSize(pixels);
-  QApplication::setFont(font);
+  if (font.pixelSize() != pixels) {
+    font.setPixelSize(pixels);
+    QApplication::setFont(font);
+  }
   fit_move_list();
 }
 

@@ -22,11 +22,9 @@ MoveListPanel::MoveListPanel(MoveListModel& model, QWidget* parent)
   setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   verticalHeader()->hide();
   horizontalHeader()->setHighlightSections(false);
-  horizontalHeader()->setSectionResizeMode(MoveListModel::number_column,
-                                           QHeaderView::ResizeToContents);
+  horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   horizontalHeader()->setSectionResizeMode(MoveListModel::move_column, QHeaderView::Stretch);
-  horizontalHeader()->setSectionResizeMode(MoveListModel::time_column,
-                                           QHeaderView::ResizeToContents);
+  fit_columns();
   connect(this, &QTableView::clicked, this, [this](const QModelIndex& index) {
     if (on_row_chosen) on_row_chosen(index.row());
     show_current();  // also when the step was refused
@@ -41,20 +39,32 @@ void MoveListPanel::show_current() {
   scrollTo(index);
 }
 
-int MoveListPanel::wanted_width() const {
+// The widest texts of each column with a little room: "500", "▲５五銀成打"
+// and "59:59".
+int MoveListPanel::column_width(int column) const {
   const QFontMetrics fm(font());
-  // "500", "▲５五銀成打" and "12:34" with room around each.
-  return fm.horizontalAdvance(QStringLiteral("5000")) +
-         fm.horizontalAdvance(QStringLiteral("▲５五銀成打")) +
-         fm.horizontalAdvance(QStringLiteral("12:345")) + 4 * fm.averageCharWidth() +
-         verticalScrollBar()->sizeHint().width() + 2 * frameWidth();
+  static const char* const widest[MoveListModel::column_count] = {"500", "▲５五銀成打", "59:59"};
+  return fm.horizontalAdvance(QString::fromUtf8(widest[column])) + 2 * fm.averageCharWidth();
 }
 
-// Rows as tall as the font, however the window's font grows.
+int MoveListPanel::wanted_width() const {
+  int width = verticalScrollBar()->sizeHint().width() + 2 * frameWidth();
+  for (int c = 0; c < MoveListModel::column_count; ++c) width += column_width(c);
+  return width;
+}
+
+void MoveListPanel::fit_columns() {
+  horizontalHeader()->resizeSection(MoveListModel::number_column,
+                                    column_width(MoveListModel::number_column));
+  horizontalHeader()->resizeSection(MoveListModel::time_column,
+                                    column_width(MoveListModel::time_column));
+  verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+}
+
+// Columns and rows follow the font, however the window's font grows.
 void MoveListPanel::changeEvent(QEvent* event) {
   QTableView::changeEvent(event);
-  if (event->type() == QEvent::FontChange)
-    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+  if (event->type() == QEvent::FontChange) fit_columns();
 }
 
 }  // namespace nirvex

@@ -29,6 +29,11 @@ class MoveListPanel : public QTableView {
   void changeEvent(QEvent* event) override;
 
  private:
+  // The width a column needs at the present font.
+  int column_width(int column) const;
+  // Columns and rows sized for the present font.
+  void fit_columns();
+
   MoveListModel& model_;
 };
 
