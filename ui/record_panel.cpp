@@ -288,7 +288,7 @@ void RecordPanel::open_default_folder(bool reading) {
 
 void RecordPanel::show_file_lists(bool drives, bool dirs, bool files) {
   if (!Drive1) return;
-  if (dirs && Dir1->isHidden() && !folder_chosen_) open_default_folder(files);
+  if (dirs && !folder_chosen_) open_default_folder(files);
   if (files && File1->isHidden()) fill_file_list();
   Drive1->setVisible(drives);
   Dir1->setVisible(dirs);
