@@ -22,12 +22,6 @@ struct Shown {
   MsgButtons buttons;
 };
 
-// A tint laid on the surface: its colour and its top-left corner in twips.
-struct Tint {
-  int colour;
-  long x, y;
-  bool operator==(const Tint&) const = default;
-};
 
 class FakeForm : public Form {
  public:
@@ -39,7 +33,10 @@ class FakeForm : public Form {
   std::map<std::string, bool, std::less<>> marks;
   std::map<std::pair<long, long>, int> pictures;  // last picture by twip position
   std::vector<std::string> texts;
-  std::vector<Tint> tints;  // every tint laid, in order
+  // Twip positions whose picture carries a tint now: a tint lies on the
+  // picture painted there until another picture is painted over it.
+  std::set<std::pair<long, long>> tinted;
+  int tint_colour = -1;  // the colour of the last tint laid
   std::string fields[5];
   int refreshes = 0;
   LocalDateTime today{2026, 12, 8, 0, 0, 0};  // the date; the time of day is `time`
@@ -47,10 +44,12 @@ class FakeForm : public Form {
   void fill(int) override {}
   void paint_picture(int id, double x, double y) override {
     pictures[{std::lround(x), std::lround(y)}] = id;
+    tinted.erase({std::lround(x), std::lround(y)});
   }
   void paint_frame(int, double, double, double, double) override {}
   void paint_tint(int colour, double left, double top, double, double) override {
-    tints.push_back({colour, std::lround(left), std::lround(top)});
+    tinted.insert({std::lround(left), std::lround(top)});
+    tint_colour = colour;
   }
   void print_text(double, double, const std::string& text, int, int, bool) override {
     texts.push_back(text);
@@ -153,6 +152,7 @@ class FakeSettings : public SettingsStore {
 class FakeRecords : public RecordStore {
  public:
   std::map<std::string, record::LoadedRecord> files;
+  std::map<std::string, std::string> texts;  // each saved file as the format writes it
   std::map<std::string, std::set<std::string>> folders;
   std::string refused_folder;  // a folder that cannot be made or written
   int saves = 0;
@@ -174,6 +174,7 @@ class FakeRecords : public RecordStore {
       return false;
     }
     files[name] = {header, std::vector<MoveRecord>(moves, moves + count)};
+    if (!record::compose_record(header, moves, count, texts[name], error)) return false;
     folders[folder].insert(name);
     return true;
   }
@@ -227,6 +228,10 @@ struct FlowFixture {
   void click(int col, int row, int button = button_left);
   // A move by two clicks.
   void move(int fc, int fr, int tc, int tr, int button = button_left);
+  // A press on one cell and the release on another.
+  void drag(int fc, int fr, int tc, int tr, int button = button_left);
+  // The cells whose pictures carry the tint now, in order.
+  std::set<std::pair<int, int>> tinted_cells() const;
 };
 
 }  // namespace nirvex::testing
