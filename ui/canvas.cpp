@@ -244,7 +244,11 @@ QImage Canvas::piece_cut_out(int id) {
   const QImage mask = mask_of(id);
   if (mask.isNull()) return {};
   QImage out = picture(id, true).convertToFormat(QImage::Format_ARGB32);
-  out.setAlphaChannel(mask);
+  for (int y = 0; y < out.height(); ++y) {
+    auto* line = reinterpret_cast<QRgb*>(out.scanLine(y));
+    const uchar* alpha = mask.constScanLine(y);
+    for (int x = 0; x < out.width(); ++x) line[x] = (line[x] & 0x00FFFFFF) | (alpha[x] << 24);
+  }
   return out;
 }
 

@@ -170,6 +170,10 @@ TEST_F(RecordBesideBoard, ADragWithEachButtonIsThePickAndTheDestination) {
   EXPECT_EQ(carried, -code_pawn);
   EXPECT_LE((carried_at - (cell_point(1, 5) + cell_point(1, 4)) / 2).manhattanLength(), 2);
   EXPECT_FALSE(w->drag_piece()->isVisible());
+  // What it carries is the piece alone, without the square's wood.
+  const QImage cut = Canvas::piece_cut_out(-code_pawn);
+  EXPECT_EQ(qAlpha(cut.pixel(cut.width() / 2, cut.height() / 2)), 255);
+  EXPECT_EQ(qAlpha(cut.pixel(3, 3)), 0);
   move(6, 2, 6, 3);
   move(1, 4, 1, 3);
   move(6, 3, 6, 4);
