@@ -95,7 +95,6 @@ void MainWindow::build_board_side() {
   };
 }
 
-void MainWindow::fit_move_list() { list_->setFixedWidth(list_->wanted_width()); }
 
 void MainWindow::Form_Load() {
   nirvex::Form_Load(game);
@@ -109,7 +108,9 @@ void MainWindow::Form_Load() {
     int w = h * surface_width_twips / surface_height_twips;
     fit_font(w);
     // The move list, when shown, stands beside the painted area.
-    const auto list_width = [this] { return list_->isHidden() ? 0 : list_->maximumWidth(); };
+    const auto list_width = [this] {
+      return list_->isHidden() ? 0 : list_->width_for(QApplication::font());
+    };
     if (w + list_width() > avail.width() * 0.9) {
       w = static_cast<int>(avail.width() * 0.9) - list_width();
       h = w * surface_height_twips / surface_width_twips;
@@ -224,7 +225,6 @@ void MainWindow::fit_font(double painted_width) {
     font.setPixelSize(pixels);
     QApplication::setFont(font);
   }
-  fit_move_list();
 }
 
 // Keys reach the window from every control on it that leaves them unused.

@@ -101,10 +101,8 @@ class MainWindow : public QMainWindow, public Form {
   void build_menus();
   // The board view with the move list at its right, and the drag's piece.
   void build_board_side();
-  // The move list's width for the window's present font.
-  void fit_move_list();
   // The font of the menus, boxes and the move list for a painted area
-  // this wide (pixels), and the list's width to go with it.
+  // this wide (pixels); the list takes the width it needs for it.
   void fit_font(double painted_width);
   QAction* add_item(QMenu* parent, const QString& name, const QString& caption,
                     bool checkable = false);

@@ -24,7 +24,7 @@ MoveListPanel::MoveListPanel(MoveListModel& model, QWidget* parent)
   horizontalHeader()->setHighlightSections(false);
   horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   horizontalHeader()->setSectionResizeMode(MoveListModel::move_column, QHeaderView::Stretch);
-  fit_columns();
+  fit_to_font();
   connect(this, &QTableView::clicked, this, [this](const QModelIndex& index) {
     if (on_row_chosen) on_row_chosen(index.row());
     show_current();  // also when the step was refused
@@ -41,30 +41,31 @@ void MoveListPanel::show_current() {
 
 // The widest texts of each column with a little room: "500", "▲５五銀成打"
 // and "59:59".
-int MoveListPanel::column_width(int column) const {
-  const QFontMetrics fm(font());
+int MoveListPanel::column_width(int column, const QFont& font) {
+  const QFontMetrics fm(font);
   static const char* const widest[MoveListModel::column_count] = {"500", "▲５五銀成打", "59:59"};
   return fm.horizontalAdvance(QString::fromUtf8(widest[column])) + 2 * fm.averageCharWidth();
 }
 
-int MoveListPanel::wanted_width() const {
+int MoveListPanel::width_for(const QFont& font) const {
   int width = verticalScrollBar()->sizeHint().width() + 2 * frameWidth();
-  for (int c = 0; c < MoveListModel::column_count; ++c) width += column_width(c);
+  for (int c = 0; c < MoveListModel::column_count; ++c) width += column_width(c, font);
   return width;
 }
 
-void MoveListPanel::fit_columns() {
+void MoveListPanel::fit_to_font() {
   horizontalHeader()->resizeSection(MoveListModel::number_column,
-                                    column_width(MoveListModel::number_column));
+                                    column_width(MoveListModel::number_column, font()));
   horizontalHeader()->resizeSection(MoveListModel::time_column,
-                                    column_width(MoveListModel::time_column));
+                                    column_width(MoveListModel::time_column, font()));
   verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+  setFixedWidth(width_for(font()));
 }
 
-// Columns and rows follow the font, however the window's font grows.
+// The list follows the font, however the window's font grows.
 void MoveListPanel::changeEvent(QEvent* event) {
   QTableView::changeEvent(event);
-  if (event->type() == QEvent::FontChange) fit_columns();
+  if (event->type() == QEvent::FontChange) fit_to_font();
 }
 
 }  // namespace nirvex

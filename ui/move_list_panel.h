@@ -22,17 +22,17 @@ class MoveListPanel : public QTableView {
 
   // Selects the row of the position on the board and scrolls to it.
   void show_current();
-  // The width that shows every column at the present font.
-  int wanted_width() const;
+  // The width that shows every column at this font.
+  int width_for(const QFont& font) const;
 
  protected:
   void changeEvent(QEvent* event) override;
 
  private:
-  // The width a column needs at the present font.
-  int column_width(int column) const;
-  // Columns and rows sized for the present font.
-  void fit_columns();
+  // The width a column needs at this font.
+  static int column_width(int column, const QFont& font);
+  // Columns, rows and the list's width sized for its present font.
+  void fit_to_font();
 
   MoveListModel& model_;
 };
