@@ -225,6 +225,8 @@ void MainWindow::fit_font(double painted_width) {
     font.setPixelSize(pixels);
     QApplication::setFont(font);
   }
+  // Item views may keep a font of their own class; the list follows ours.
+  list_->setFont(font);
 }
 
 // Keys reach the window from every control on it that leaves them unused.

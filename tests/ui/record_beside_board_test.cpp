@@ -134,6 +134,23 @@ TEST_F(RecordBesideBoard, TheListFollowsAGameAgainstTheComputerAndItsRowsStep) {
   EXPECT_EQ(selected_row(), 0);
 }
 
+TEST_F(RecordBesideBoard, TheListsColumnsStayWholeAsTheWindowGrowsAndShrinks) {
+  start();
+  for (QSize size : {QSize(1900, 1000), QSize(560, 380), QSize(1200, 760)}) {
+    w->resize(size);
+    MoveListPanel* list = w->move_list();
+    // The list and the board share the width once the layout has settled.
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return list->geometry().right() < w->centralWidget()->width(); }, 5000));
+    const QFontMetrics fm(list->font());
+    EXPECT_EQ(fm.height(), QFontMetrics(QApplication::font()).height());
+    EXPECT_GE(list->columnWidth(MoveListModel::move_column),
+              fm.horizontalAdvance(QStringLiteral("▲５五銀成打")));
+    EXPECT_GE(list->columnWidth(MoveListModel::time_column),
+              fm.horizontalAdvance(QStringLiteral("59:59")));
+  }
+}
+
 TEST_F(RecordBesideBoard, ArrowsAndHomeTakeTheRoadOfTheirMenuItems) {
   start();
   trigger("START");
