@@ -151,19 +151,5 @@ TEST_F(ConsoleAutosave, AGameThatEndsLeavesOneFileAndEmptyTurnsItOff) {
   EXPECT_FALSE(fs::exists(other));
 }
 
-TEST_F(ConsoleAutosave, AFolderThatCannotBeMadeIsOneLine) {
-  const fs::path file = root_ / "a-file";
-  std::ofstream(file) << "not a folder";
-  UsiSession s;
-  say(s, "setoption name AutoSave value " + (file / "kept").string());
-  say(s, "newgame sente");
-  say(s, "play 6e6d");
-  const std::vector<std::string> out = say(s, "newgame sente");
-  ASSERT_EQ(out.size(), 2u);
-  EXPECT_TRUE(out[0].starts_with("info string announce 棋譜を自動保存できませんでした "))
-      << out[0];
-  EXPECT_EQ(out[1], "info string newgame");
-}
-
 }  // namespace
 }  // namespace nirvex

@@ -28,17 +28,4 @@ void FlowFixture::move(int fc, int fr, int tc, int tr, int button) {
   click(tc, tr, button);
 }
 
-void FlowFixture::drag(int fc, int fr, int tc, int tr, int button) {
-  Form_MouseDown(game, button, cell_centre_x(fc), cell_centre_y(fr));
-  Form_MouseUp(game, button, cell_centre_x(tc), cell_centre_y(tr));
-}
-
-std::set<std::pair<int, int>> FlowFixture::tinted_cells() const {
-  std::set<std::pair<int, int>> cells;
-  for (const auto& [x, y] : form.tinted)
-    cells.insert({static_cast<int>((x - board_left) / cell_width),
-                  static_cast<int>((y - board_top) / cell_height)});
-  return cells;
-}
-
 }  // namespace nirvex::testing

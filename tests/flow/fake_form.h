@@ -33,10 +33,6 @@ class FakeForm : public Form {
   std::map<std::string, bool, std::less<>> marks;
   std::map<std::pair<long, long>, int> pictures;  // last picture by twip position
   std::vector<std::string> texts;
-  // Twip positions whose picture carries a tint now: a tint lies on the
-  // picture painted there until another picture is painted over it.
-  std::set<std::pair<long, long>> tinted;
-  int tint_colour = -1;  // the colour of the last tint laid
   std::string fields[5];
   int refreshes = 0;
   LocalDateTime today{2026, 12, 8, 0, 0, 0};  // the date; the time of day is `time`
@@ -44,13 +40,9 @@ class FakeForm : public Form {
   void fill(int) override {}
   void paint_picture(int id, double x, double y) override {
     pictures[{std::lround(x), std::lround(y)}] = id;
-    tinted.erase({std::lround(x), std::lround(y)});
   }
   void paint_frame(int, double, double, double, double) override {}
-  void paint_tint(int colour, double left, double top, double, double) override {
-    tinted.insert({std::lround(left), std::lround(top)});
-    tint_colour = colour;
-  }
+  void paint_tint(int, double, double, double, double) override {}
   void print_text(double, double, const std::string& text, int, int, bool) override {
     texts.push_back(text);
   }
@@ -228,10 +220,6 @@ struct FlowFixture {
   void click(int col, int row, int button = button_left);
   // A move by two clicks.
   void move(int fc, int fr, int tc, int tr, int button = button_left);
-  // A press on one cell and the release on another.
-  void drag(int fc, int fr, int tc, int tr, int button = button_left);
-  // The cells whose pictures carry the tint now, in order.
-  std::set<std::pair<int, int>> tinted_cells() const;
 };
 
 }  // namespace nirvex::testing

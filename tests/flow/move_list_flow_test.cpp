@@ -1,9 +1,8 @@
-// The move list beside the board as the flow tells it, the rows a click
-// steps to, dragging and the promotion question: all on the fake window.
+// The move list beside the board as the flow tells it, and the promotion
+// question: on the fake window.
 #include <gtest/gtest.h>
 
 #include "tests/flow/fake_form.h"
-#include "ui/flow/board_input.h"
 #include "ui/flow/clocks.h"
 #include "ui/flow/move_list.h"
 #include "ui/flow/preferences.h"
@@ -52,16 +51,15 @@ TEST(MoveListFlow, FollowsMovesStepsANewGameALoadAndAFlip) {
   EXPECT_EQ(row_texts(f.move_list), (std::vector<std::string>{"▲６四歩", "△２二金"}));
 
   // "最初" keeps the record, which a later start may step through again.
-  const record::LoadedRecord two{{}, {f.game.g.move_records[1], f.game.g.move_records[2]}};
+  f.records.files["one"] = {{}, {f.game.g.move_records[1]}};
   f.move_list.told.clear();
   CANCEL_Click(f.game);
   EXPECT_EQ(f.move_list.told, (Told{"position 0"}));
   EXPECT_EQ(f.move_list.rows.size(), 2u);
 
   // A loaded record replaces the rows that differ; its moves are stepped in.
-  f.records.files["three"] = {{}, {two.moves[0]}};
   f.move_list.told.clear();
-  File1_Click(f.game, "three");
+  File1_Click(f.game, "one");
   EXPECT_EQ(f.move_list.told, (Told{"rows 1 0", "position 0"}));
   AFTER_Click(f.game);
   EXPECT_EQ(f.move_list.position, 1);
@@ -87,55 +85,23 @@ TEST(MoveListFlow, FollowsMovesStepsANewGameALoadAndAFlip) {
   EXPECT_EQ(f.move_list.position, 0);
 }
 
-TEST(MoveListFlow, DropsAndPromotionsAreWrittenAsTheGameWritesThem) {
+TEST(MoveListFlow, ARowNamesDropsAndPromotionsAndCountsOnAfterAPastedPosition) {
   GameState g;
-  MoveRecord drop;
+  MoveRecord& drop = g.move_records[1];
   drop.from_col = upper_hand_col;
-  drop.from_row = 6;
-  drop.to_col = 3;
-  drop.to_row = 3;
+  drop.to_col = drop.to_row = 3;
   drop.piece_before = drop.piece_after = code_pawn;
-  MoveRecord promotion;
+  MoveRecord& promotion = g.move_records[2];
   promotion.from_col = promotion.to_col = 1;
-  promotion.from_row = 3;
   promotion.to_row = 2;
   promotion.piece_before = -code_pawn;
   promotion.piece_after = -code_pawn_promoted;
-  promotion.lower_clock_before = 10;
-  promotion.lower_clock_after = 72.5;
-  g.move_records[1] = drop;
-  g.move_records[2] = promotion;
+  promotion.lower_clock_after = 62.5;
   g.record_len = g.record_pos = g.move_number = 2;
   EXPECT_EQ(move_list_row(g, 1), (MoveListRow{1, "▲", "４三歩打", 0}));
   EXPECT_EQ(move_list_row(g, 2), (MoveListRow{2, "△", "６二歩成", 62.5}));
-  // A record that starts after a pasted position counts on from there.
-  g.move_number = 12;
+  g.move_number = 12;  // the record began after move 10
   EXPECT_EQ(move_list_row(g, 1).number, 11);
-  EXPECT_EQ(move_list_row(g, 1).side, "▲");
-}
-
-TEST(MoveListFlow, ARowStepsThroughTheMenusRoadAndStopsAtARefusal) {
-  FlowFixture f;
-  three_moves(f);
-  f.sound.played.clear();
-  f.form.shown.clear();
-  step_to_position(f.game, 1);
-  EXPECT_EQ(f.game.g.record_pos, 1);
-  EXPECT_EQ(f.game.g.board[1][4], -20);
-  EXPECT_EQ(f.game.g.board[5][6], -800);
-  EXPECT_EQ(f.sound.played, (std::vector<int>{f.game.snd_piece, f.game.snd_piece}));
-  step_to_position(f.game, 3);
-  EXPECT_EQ(f.game.g.board[2][3], -800);
-  EXPECT_EQ(f.move_list.position, 3);
-  EXPECT_TRUE(f.form.shown.empty());
-
-  // After "最初" no game runs: the first step is refused as "進" is.
-  CANCEL_Click(f.game);
-  f.sound.played.clear();
-  step_to_position(f.game, 2);
-  EXPECT_EQ(f.form.texts_shown(), std::vector<std::string>{"「対局」で始めて下さい"});
-  EXPECT_EQ(f.sound.played, std::vector<int>{f.game.snd_forbidden});
-  EXPECT_EQ(f.game.g.record_pos, 0);
 }
 
 // The lower pawn walks to the second row while the upper pawn walks down.
@@ -145,33 +111,6 @@ void pawn_before_the_far_rows(FlowFixture& f) {
   f.move(6, 2, 6, 3);
   f.move(1, 4, 1, 3);
   f.move(6, 3, 6, 4);
-}
-
-TEST(MoveListFlow, ADragIsThePickAndTheDestinationWithThePressedButton) {
-  FlowFixture f;
-  START_Click(f.game);
-  // Pressed and let go on the same square: one click, the pick stays.
-  f.drag(1, 5, 1, 5);
-  EXPECT_EQ(f.game.g.pick_state, 1);
-  EXPECT_EQ(dragged_piece(f.game), empty_code);
-  Form_MouseDown(f.game, button_left, cell_centre_x(1), cell_centre_y(5));
-  EXPECT_EQ(dragged_piece(f.game), -code_pawn);
-  Form_MouseUp(f.game, button_left, cell_centre_x(1), cell_centre_y(4));
-  EXPECT_EQ(f.game.g.board[1][4], -code_pawn);
-  EXPECT_EQ(f.game.g.record_pos, 1);
-  // A press on an empty square carries nothing.
-  f.drag(3, 3, 3, 4);
-  EXPECT_EQ(f.game.g.record_pos, 1);
-
-  FlowFixture right;
-  pawn_before_the_far_rows(right);
-  right.drag(1, 3, 1, 2, button_right);
-  EXPECT_EQ(right.game.g.board[1][2], -code_pawn_promoted);
-
-  FlowFixture middle;
-  pawn_before_the_far_rows(middle);
-  middle.drag(1, 3, 1, 2, button_middle);
-  EXPECT_EQ(middle.game.g.board[1][2], -code_pawn);
 }
 
 TEST(MoveListFlow, WithTheQuestionOnALeftClickAsksOrPromotesWhereItMust) {
@@ -195,16 +134,6 @@ TEST(MoveListFlow, WithTheQuestionOnALeftClickAsksOrPromotesWhereItMust) {
     EXPECT_TRUE(f.form.shown.empty());
     EXPECT_EQ(f.game.g.board[1][1], -code_pawn_promoted);
   }
-  // Off, as the design has it: the left button is refused where the
-  // piece must promote.
-  FlowFixture off;
-  pawn_before_the_far_rows(off);
-  off.move(1, 3, 1, 2);
-  off.move(6, 4, 6, 5);
-  off.form.shown.clear();
-  off.move(1, 2, 1, 1);
-  EXPECT_EQ(off.form.texts_shown(), std::vector<std::string>{"マウスの右をクリックして下さい"});
-  EXPECT_EQ(off.game.g.board[1][2], -code_pawn);
 }
 
 }  // namespace

@@ -332,21 +332,6 @@ TEST_F(RecordBesideBoard, AGameLeftByClosingTheWindowIsKeptAndReadOpensOnIt) {
   EXPECT_EQ(w->record_panel()->dir1_path(), QDir::cleanPath(dir_.path()));
 }
 
-TEST_F(RecordBesideBoard, AFolderThatCannotBeMadeIsToldOnce) {
-  QFile blocker(dir_.filePath(QStringLiteral("自動保存")));
-  ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-  blocker.close();
-  start();
-  for (int game = 0; game < 2; ++game) {
-    trigger("START");
-    move(1, 5, 1, 4);
-    trigger("CANCEL");
-  }
-  int told = 0;
-  for (const ShownMessage& m : dialogs.shown) told += m.title == QStringLiteral("自動保存");
-  EXPECT_EQ(told, 1);
-}
-
 // The console keeps its games byte for byte as the window writes them.
 TEST(ConsoleRecordsBytes, AreTheWindowWritersBytes) {
   GameState g;
