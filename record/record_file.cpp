@@ -319,6 +319,14 @@ bool check_moves(const std::vector<MoveRecord>& moves, int first_line,
   return true;
 }
 
+bool record_replays(const MoveRecord* moves, int count, std::string& error) {
+  RecordFault fault;
+  if (check_moves(std::vector<MoveRecord>(moves, moves + count), 1, fault)) return true;
+  error = "この棋譜は再生できないため書き込めません（" + num(fault.line) + "手目: " + fault.text +
+          "）";
+  return false;
+}
+
 bool parse_record_lines(const std::vector<std::string>& lines,
                         LoadedRecord& out, RecordFault& fault) {
   static const char* const header_names[3] = {"対局名", "上側の対局者名",

@@ -77,6 +77,10 @@ bool parse_move_line(std::string_view line, MoveRecord& move,
 bool check_moves(const std::vector<MoveRecord>& moves, int first_line,
                  RecordFault& fault);
 
+// Checks, before a record is written, that it would load again: false
+// with the reason in `error`, in the words shown to the player.
+bool record_replays(const MoveRecord* moves, int count, std::string& error);
+
 // A line of text that a record file may hold: no control characters but
 // the tab.  Binary data fails here.
 bool plain_text_line(std::string_view line);

@@ -23,6 +23,11 @@ const QString opponent_key = QStringLiteral("COM対局");
 const QString opponent_engine = QStringLiteral("外部エンジン");
 const QString opponent_level = QStringLiteral("LEVEL");
 
+// The keys of the player's additions under "ｵﾌﾟｼｮﾝ", named as their items.
+const QString move_list_key = QStringLiteral("棋譜表示");
+const QString last_move_tint_key = QStringLiteral("最終手強調");
+const QString ask_promotion_key = QStringLiteral("成/不成を確認");
+
 // The think times a file may hold, in milliseconds.
 constexpr int min_move_time_ms = 100;
 constexpr int max_move_time_ms = 60000;
@@ -75,6 +80,12 @@ SettingsRead parse_settings(const QByteArray& bytes) {
       r.elapsed_time = value == QStringLiteral("ON");
     } else if (key == QStringLiteral("BGM")) {
       r.music = value == QStringLiteral("ON");
+    } else if (key == move_list_key) {
+      r.move_list = value == QStringLiteral("ON");
+    } else if (key == last_move_tint_key) {
+      r.last_move_tint = value == QStringLiteral("ON");
+    } else if (key == ask_promotion_key) {
+      r.ask_promotion = value == QStringLiteral("ON");
     } else {
       read_engine_line(key, value, r);
     }
@@ -96,6 +107,15 @@ QStringList settings_lines(const SettingsValues& v) {
   lines << QStringLiteral("移動指導=") + on_off(v.guidance);
   lines << QStringLiteral("経過時間=") + on_off(v.elapsed_time);
   lines << QStringLiteral("BGM=") + on_off(v.music);
+  // The player's additions, each only while it departs from its default,
+  // so that a file of the defaults stays the four lines.
+  const ViewChoices d;
+  const auto choice = [&](const QString& key, bool on, bool by_default) {
+    if (on != by_default) lines << key + QStringLiteral("=") + on_off(on);
+  };
+  choice(move_list_key, v.view.move_list, d.move_list);
+  choice(last_move_tint_key, v.view.last_move_tint, d.last_move_tint);
+  choice(ask_promotion_key, v.view.ask_promotion, d.ask_promotion);
   // The outside engine, once one was chosen, on lines of its own after
   // the four.
   const EngineSettings& e = v.engine;

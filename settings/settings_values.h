@@ -1,6 +1,6 @@
 // The preferences the settings file carries, as plain values: the
-// background picture, move guidance, the elapsed-time display and the
-// music.  Standard C++ only, so that the game flow can hold them.
+// background picture, move guidance, the elapsed-time display, the music,
+// the player's additions and the outside engine.  Standard C++ only, so that the game flow can hold them.
 #pragma once
 
 #include <optional>
@@ -16,14 +16,24 @@ struct EngineSettings {
   bool plays = false;        // it, not LEVEL1-3, plays the computer's side
 };
 
-// The four choices as the menu check marks hold them, and the outside
-// engine.  background is the background id (2 green … 6 brick), or none
-// when no item is checked.
+// The player's additions under "ｵﾌﾟｼｮﾝ", each kept on a line after the
+// four only while it differs from its default here.
+struct ViewChoices {
+  bool move_list = true;           // "棋譜表示": the move list beside the board
+  bool last_move_tint = true;      // "最終手強調": the last move's squares tinted
+  bool ask_promotion = false;      // "成/不成を確認": a left click asks "成りますか？"
+  bool operator==(const ViewChoices&) const = default;
+};
+
+// The four choices as the menu check marks hold them, the player's
+// additions and the outside engine.  background is the background id
+// (2 green … 6 brick), or none when no item is checked.
 struct SettingsValues {
   std::optional<int> background;
   bool guidance = false;
   bool elapsed_time = false;
   bool music = false;
+  ViewChoices view;
   EngineSettings engine;
 };
 
@@ -34,6 +44,9 @@ struct SettingsRead {
   std::optional<bool> guidance;
   std::optional<bool> elapsed_time;
   std::optional<bool> music;
+  std::optional<bool> move_list;
+  std::optional<bool> last_move_tint;
+  std::optional<bool> ask_promotion;
   std::optional<std::string> engine_program;
   std::optional<int> engine_move_time_ms;
   std::optional<int> engine_skill;

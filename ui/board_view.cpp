@@ -88,16 +88,34 @@ void BoardView::paintEvent(QPaintEvent* event) {
                 QRectF(QPointF(r.topLeft()) * dpr, QSizeF(r.size()) * dpr));
 }
 
-void BoardView::mousePressEvent(QMouseEvent* event) {
-  int button = 0;
-  switch (event->button()) {
-    case Qt::LeftButton: button = button_left; break;
-    case Qt::RightButton: button = button_right; break;
-    case Qt::MiddleButton: button = button_middle; break;
-    default: return;
+namespace {
+
+// The game's number of a mouse button (1 left, 2 right, 4 middle), or 0.
+int button_number(Qt::MouseButton b) {
+  switch (b) {
+    case Qt::LeftButton: return button_left;
+    case Qt::RightButton: return button_right;
+    case Qt::MiddleButton: return button_middle;
+    default: return 0;
   }
+}
+
+}  // namespace
+
+void BoardView::mousePressEvent(QMouseEvent* event) {
+  const int button = button_number(event->button());
   const QPointF t = to_twips(event->position());
-  if (on_mouse_down) on_mouse_down(button, t.x(), t.y());
+  if (button && on_mouse_down) on_mouse_down(button, t.x(), t.y());
+}
+
+void BoardView::mouseReleaseEvent(QMouseEvent* event) {
+  const int button = button_number(event->button());
+  const QPointF t = to_twips(event->position());
+  if (button && on_mouse_up) on_mouse_up(button, t.x(), t.y());
+}
+
+void BoardView::mouseMoveEvent(QMouseEvent* event) {
+  if (event->buttons() != Qt::NoButton && on_drag) on_drag(event->position());
 }
 
 }  // namespace nirvex

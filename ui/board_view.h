@@ -26,8 +26,11 @@ class BoardView : public QWidget {
   // The picture as the window shows it, brought up to date.
   const WindowPicture& picture();
 
-  // Receives button (1 left, 2 right, 4 middle) and position in twips.
+  // Receive button (1 left, 2 right, 4 middle) and position in twips.
   std::function<void(int button, double x, double y)> on_mouse_down;
+  std::function<void(int button, double x, double y)> on_mouse_up;
+  // Receives the pointer's widget position while a button is held.
+  std::function<void(QPointF pointer)> on_drag;
 
   // Where the painted area lies in the widget, in widget pixels.
   QRectF target_rect() const;
@@ -43,6 +46,8 @@ class BoardView : public QWidget {
  protected:
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
 
  private:
   // Makes the picture anew when the window or the backdrop changed, else

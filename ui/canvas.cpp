@@ -52,6 +52,52 @@ QString picture_name(int id) {
 
 constexpr std::size_t text_log_limit = 20000;
 
+// How strongly a tint colours the wood.
+constexpr double tint_opacity = 0.42;
+
+// Keys for the pictures standing on the surface: whole twips.
+qint64 twips_key(double x, double y) {
+  return (std::llround(x) + 100000) * 1000000 + (std::llround(y) + 100000);
+}
+
+// Which pixels of a piece picture (4x) are the piece: row by row, from the
+// first to the last pixel that differs clearly from the empty square's
+// wood at that place.  The shadow beside the piece stays wood.
+QImage piece_mask(const QImage& piece, const QImage& empty) {
+  QImage mask(piece.size(), QImage::Format_Alpha8);
+  mask.fill(0);
+  if (empty.size() != piece.size()) return mask;
+  constexpr int clear_difference = 24;
+  for (int y = 0; y < piece.height(); ++y) {
+    int first = -1, last = -1;
+    for (int x = 0; x < piece.width(); ++x) {
+      const QRgb a = piece.pixel(x, y), b = empty.pixel(x, y);
+      const int d = std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                              std::abs(qBlue(a) - qBlue(b))});
+      if (d <= clear_difference) continue;
+      if (first < 0) first = x;
+      last = x;
+    }
+    uchar* line = mask.scanLine(y);
+    for (int x = first; first >= 0 && x <= last; ++x) line[x] = 255;
+  }
+  return mask;
+}
+
+// The mask of a piece picture, made once.
+QImage mask_of(int id) {
+  static QHash<int, QImage> cache;
+  auto it = cache.find(id);
+  if (it != cache.end()) return it.value();
+  const QImage piece = Canvas::picture(id, true);
+  QImage mask;
+  if (!piece.isNull() && id != empty_code)
+    mask = piece_mask(piece.convertToFormat(QImage::Format_RGB32),
+                      Canvas::picture(empty_code, true).convertToFormat(QImage::Format_RGB32));
+  cache.insert(id, mask);
+  return mask;
+}
+
 }  // namespace
 
 QColor palette_colour(int index) {
@@ -92,6 +138,7 @@ QPointF Canvas::twips_to_cell(double x, double y) {
 
 void Canvas::fill(int colour) {
   image_.fill(palette_colour(colour));
+  standing_.clear();
   changes_.assign(1, image_.rect());
   backdrop_ = 0;
   fill_colour_ = colour;
@@ -112,6 +159,7 @@ void Canvas::paint_picture(int id, double x, double y) {
   p.scale(buffer_pixels_per_twip, buffer_pixels_per_twip);
   p.setRenderHint(QPainter::SmoothPixmapTransform);
   changed(draw_picture(p, natural, picture(id, true), x, y));
+  standing_.insert(twips_key(x, y), id);
   const QPointF cell = twips_to_cell(x, y);
   pictures_.insert(position_key(cell.x(), cell.y()), id);
   if (id >= background_green && id <= background_brick) backdrop_ = id;
@@ -190,6 +238,49 @@ void Canvas::paint_frame(int colour, double left, double top, double right, doub
   }
   const QPointF cell = twips_to_cell(left, top);
   frames_.insert(position_key(cell.x(), cell.y()), colour);
+}
+
+QImage Canvas::piece_cut_out(int id) {
+  const QImage mask = mask_of(id);
+  if (mask.isNull()) return {};
+  QImage out = picture(id, true).convertToFormat(QImage::Format_ARGB32);
+  for (int y = 0; y < out.height(); ++y) {
+    auto* line = reinterpret_cast<QRgb*>(out.scanLine(y));
+    const uchar* alpha = mask.constScanLine(y);
+    for (int x = 0; x < out.width(); ++x) line[x] = (line[x] & 0x00FFFFFF) | (alpha[x] << 24);
+  }
+  return out;
+}
+
+QImage Canvas::wash(int id, int colour) {
+  static QHash<qint64, QImage> cache;
+  const qint64 key = static_cast<qint64>(id) * 16 + (colour & 15);
+  auto it = cache.find(key);
+  if (it != cache.end()) return it.value();
+  const QImage mask = mask_of(id);
+  QImage out(picture(empty_code, true).size(), QImage::Format_ARGB32_Premultiplied);
+  const QColor c = palette_colour(colour);
+  for (int y = 0; y < out.height(); ++y) {
+    auto* line = reinterpret_cast<QRgb*>(out.scanLine(y));
+    const uchar* inside = mask.isNull() ? nullptr : mask.constScanLine(y);
+    for (int x = 0; x < out.width(); ++x)
+      line[x] = qPremultiply(qRgba(c.red(), c.green(), c.blue(),
+                                   inside && inside[x] ? 0 : std::lround(255 * tint_opacity)));
+  }
+  cache.insert(key, out);
+  return out;
+}
+
+void Canvas::paint_tint(int colour, double left, double top, double right, double bottom) {
+  const QRectF cell(QPointF(left, top), QPointF(right, bottom));
+  const QImage natural = picture(empty_code, false);
+  QPainter p(&image_);
+  p.scale(buffer_pixels_per_twip, buffer_pixels_per_twip);
+  p.setRenderHint(QPainter::SmoothPixmapTransform);
+  p.setClipRect(cell);
+  const QRectF target(QPointF(left, top), QSizeF(natural.width() * 15.0, natural.height() * 15.0));
+  p.drawImage(target, wash(standing_.value(twips_key(left, top), empty_code), colour));
+  changed(cell);
 }
 
 void Canvas::print_text(double x, double y, const QString& text, int colour, int size,

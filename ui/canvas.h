@@ -60,6 +60,10 @@ class Canvas {
   void paint_frame(int colour, double left, double top, double right, double bottom);
   // Prints text with its top-left corner at (x, y) twips.
   void print_text(double x, double y, const QString& text, int colour, int size, bool bold);
+  // Lays a translucent wash of a palette colour over the rectangle of a
+  // square or hand slot whose picture stands at (left, top) twips: the
+  // wood takes the colour, a piece's own pixels keep theirs.
+  void paint_tint(int colour, double left, double top, double right, double bottom);
 
   // What was painted since the log was last cleared, by cell position.
   const std::vector<PaintedText>& text_log() const { return text_log_; }
@@ -73,6 +77,8 @@ class Canvas {
 
   // The picture painted for an id, natural size; null for none.
   static QImage picture(int id, bool hires);
+  // A piece's 4x picture with the square's wood around it clear.
+  static QImage piece_cut_out(int id);
 
   // The rectangles of buffer pixels painted since the window last took
   // them (they may overlap).
@@ -97,6 +103,9 @@ class Canvas {
   QRect pixel_rect(const QRectF& twips_rect, double spill_twips = 0) const;
   // Notes those pixels as painted.
   void changed(const QRectF& twips_rect, double spill_twips = 0);
+  // The wash of a colour over a picture's wood, at the 4x size: clear
+  // where the piece itself is.
+  static QImage wash(int id, int colour);
 
   QImage image_;
   std::vector<QRect> changes_;
@@ -105,6 +114,8 @@ class Canvas {
   std::vector<PaintedText> text_log_;
   QHash<qint64, int> pictures_;
   QHash<qint64, int> frames_;
+  // The picture standing at each twip position painted, for the tints.
+  QHash<qint64, int> standing_;
 };
 
 }  // namespace nirvex

@@ -20,6 +20,9 @@ class RecordFileStore : public RecordStore {
   bool load(const std::string& path, record::LoadedRecord& out, std::string& error) override;
   bool save(const std::string& folder, const std::string& name, const record::RecordHeader& header,
             const MoveRecord* moves, int count, std::string& error) override;
+  bool make_folder(const std::string& folder, std::string& error) override;
+  std::vector<std::string> record_names(const std::string& folder) override;
+  bool remove(const std::string& folder, const std::string& name) override;
 };
 
 }  // namespace nirvex

@@ -5,7 +5,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDateTime>
+#include <QDir>
 #include <QGuiApplication>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
@@ -14,13 +17,18 @@
 #include <cmath>
 
 #include "ui/board_view.h"
+#include "ui/drag_piece.h"
 #include "ui/engine_dialog.h"
 #include "ui/engine_process.h"
+#include "ui/flow/autosave.h"
 #include "ui/flow/board_input.h"
 #include "ui/flow/clocks.h"
 #include "ui/flow/outside_engine.h"
 #include "ui/flow/program.h"
 #include "ui/flow/start_commands.h"
+#include "ui/flow/stepping.h"
+#include "ui/move_list_model.h"
+#include "ui/move_list_panel.h"
 #include "ui/record_panel.h"
 
 namespace nirvex {
@@ -32,12 +40,12 @@ MainWindow::MainWindow(const Platform& platform, QWidget* parent)
   game.settings = &settings_store_;
   game.records = &record_store_;
 
+  // Games are kept beside the settings file, in the folder the game runs in.
+  game.autosave_folder =
+      QDir::current().absoluteFilePath(QString::fromUtf8(autosave_folder_name)).toStdString();
+
   setWindowTitle(QStringLiteral("Nirvex将棋"));
-  view_ = new BoardView(canvas, this);
-  view_->on_mouse_down = [this](int button, double x, double y) {
-    Form_MouseDown(game, button, x, y);
-  };
-  setCentralWidget(view_);
+  build_board_side();
   panel_ = new RecordPanel(game, view_);
   engine_ = new QtEngineProcess(play_listener_, this);
   game.engine_process = engine_;
@@ -51,6 +59,43 @@ MainWindow::MainWindow(const Platform& platform, QWidget* parent)
 
 MainWindow::~MainWindow() { shut_down(game); }
 
+void MainWindow::build_board_side() {
+  auto* side = new QWidget(this);
+  auto* row = new QHBoxLayout(side);
+  row->setContentsMargins(0, 0, 0, 0);
+  row->setSpacing(0);
+  view_ = new BoardView(canvas, side);
+  row->addWidget(view_, 1);
+  list_model_ = new MoveListModel(this);
+  list_ = new MoveListPanel(*list_model_, side);
+  list_->hide();  // until "棋譜表示" carries its check mark
+  row->addWidget(list_);
+  setCentralWidget(side);
+  game.move_list = list_model_;
+  list_->on_row_chosen = [this](int row) { step_to_position(game, row); };
+
+  drag_ = new DragPiece(view_);
+  view_->on_mouse_down = [this](int button, double x, double y) {
+    press_point_ = view_->from_twips({x, y});
+    Form_MouseDown(game, button, x, y);
+  };
+  view_->on_mouse_up = [this](int button, double x, double y) {
+    drag_->drop();
+    Form_MouseUp(game, button, x, y);
+  };
+  // The picked piece follows the pointer once it has moved a little.
+  view_->on_drag = [this](QPointF pointer) {
+    const PieceCode code = dragged_piece(game);
+    if (code == empty_code) {
+      drag_->drop();
+    } else if (!drag_->isHidden() || (pointer - press_point_).manhattanLength() >=
+                                         QApplication::startDragDistance()) {
+      drag_->carry(code, pointer);
+    }
+  };
+}
+
+
 void MainWindow::Form_Load() {
   nirvex::Form_Load(game);
 
@@ -61,10 +106,17 @@ void MainWindow::Form_Load() {
     const int menu_h = menuBar()->sizeHint().height();
     int h = static_cast<int>(avail.height() * 0.85) - menu_h;
     int w = h * surface_width_twips / surface_height_twips;
-    if (w > avail.width() * 0.9) {
-      w = static_cast<int>(avail.width() * 0.9);
+    fit_font(w);
+    // The move list, when shown, stands beside the painted area.
+    const auto list_width = [this] {
+      return list_->isHidden() ? 0 : list_->width_for(QApplication::font());
+    };
+    if (w + list_width() > avail.width() * 0.9) {
+      w = static_cast<int>(avail.width() * 0.9) - list_width();
       h = w * surface_height_twips / surface_width_twips;
+      fit_font(w);
     }
+    w += list_width();
     resize(w, h + menu_h);
     move(avail.left() + (avail.width() - w) / 2,
          avail.top() + (avail.height() - h - menu_h) / 2);
@@ -99,6 +151,10 @@ void MainWindow::paint_frame(int colour, double left, double top, double right, 
   canvas.paint_frame(colour, left, top, right, bottom);
 }
 
+void MainWindow::paint_tint(int colour, double left, double top, double right, double bottom) {
+  canvas.paint_tint(colour, left, top, right, bottom);
+}
+
 void MainWindow::print_text(double x, double y, const std::string& text, int colour, int size,
                             bool bold) {
   canvas.print_text(x, y, QString::fromStdString(text), colour, size, bold);
@@ -118,6 +174,12 @@ void MainWindow::start_timer() { timer1_->start(); }
 void MainWindow::stop_timer() { timer1_->stop(); }
 bool MainWindow::timer_running() const { return timer1_->isActive(); }
 double MainWindow::now() { return platform_.clock->seconds_since_midnight(); }
+
+LocalDateTime MainWindow::date_time() {
+  const QDateTime t = QDateTime::currentDateTime();
+  return {t.date().year(), t.date().month(), t.date().day(),
+          t.time().hour(), t.time().minute(), t.time().second()};
+}
 void MainWindow::pause(double seconds) { platform_.clock->pause(seconds); }
 
 bool MainWindow::checked(std::string_view item) const {
@@ -152,18 +214,34 @@ void MainWindow::end_program() {
 // proportion to the board as a larger window shows it.
 void MainWindow::resizeEvent(QResizeEvent* event) {
   QMainWindow::resizeEvent(event);
-  const double scale = view_->target_rect().width() / (surface_width_twips / 15.0);
+  fit_font(view_->target_rect().width());
+}
+
+void MainWindow::fit_font(double painted_width) {
+  const double scale = painted_width / (surface_width_twips / 15.0);
   const int pixels = std::clamp(static_cast<int>(std::lround(9.5 * scale)), 12, 22);
   QFont font = QApplication::font();
-  if (font.pixelSize() == pixels) return;
-  font.setPixelSize(pixels);
-  QApplication::setFont(font);
+  if (font.pixelSize() != pixels) {
+    font.setPixelSize(pixels);
+    QApplication::setFont(font);
+  }
+  // Item views may keep a font of their own class; the list follows ours.
+  list_->setFont(font);
 }
 
 // Keys reach the window from every control on it that leaves them unused.
+// The arrows and Home take the road of "戻", "進" and "最初".
 void MainWindow::keyPressEvent(QKeyEvent* event) {
-  if (event->key() == Qt::Key_Escape)
-    Form_KeyPress(game, 27);
+  const char* item = nullptr;
+  switch (event->key()) {
+    case Qt::Key_Escape: Form_KeyPress(game, 27); return;
+    case Qt::Key_Left: item = "REPLAY"; break;
+    case Qt::Key_Right: item = "AFTER"; break;
+    case Qt::Key_Home: item = "CANCEL"; break;
+    default: break;
+  }
+  if (item && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier)
+    menu_item(QString::fromLatin1(item))->trigger();
   else
     QMainWindow::keyPressEvent(event);
 }

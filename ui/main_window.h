@@ -23,6 +23,9 @@ class QMenu;
 namespace nirvex {
 
 class BoardView;
+class DragPiece;
+class MoveListModel;
+class MoveListPanel;
 class QtEngineProcess;
 class RecordPanel;
 
@@ -46,6 +49,9 @@ class MainWindow : public QMainWindow, public Form {
   QMenu* menu(const QString& name) const;
   BoardView* board_view() const { return view_; }
   RecordPanel* record_panel() const { return panel_; }
+  MoveListPanel* move_list() const { return list_; }
+  MoveListModel* move_list_model() const { return list_model_; }
+  DragPiece* drag_piece() const { return drag_; }
   QtEngineProcess* engine_process() const { return engine_; }
   bool program_ended() const { return game.program_ended; }
 
@@ -66,6 +72,7 @@ class MainWindow : public QMainWindow, public Form {
   void fill(int colour) override;
   void paint_picture(int id, double x, double y) override;
   void paint_frame(int colour, double left, double top, double right, double bottom) override;
+  void paint_tint(int colour, double left, double top, double right, double bottom) override;
   void print_text(double x, double y, const std::string& text, int colour, int size,
                   bool bold) override;
   void refresh() override;
@@ -75,6 +82,7 @@ class MainWindow : public QMainWindow, public Form {
   void stop_timer() override;
   bool timer_running() const override;
   double now() override;
+  LocalDateTime date_time() override;
   void pause(double seconds) override;
   bool checked(std::string_view item) const override;
   void set_checked(std::string_view item, bool on) override;
@@ -92,6 +100,11 @@ class MainWindow : public QMainWindow, public Form {
 
  private:
   void build_menus();
+  // The board view with the move list at its right, and the drag's piece.
+  void build_board_side();
+  // The font of the menus, boxes and the move list for a painted area
+  // this wide (pixels); the list takes the width it needs for it.
+  void fit_font(double painted_width);
   QAction* add_item(QMenu* parent, const QString& name, const QString& caption,
                     bool checkable = false);
   QAction* add_checkable(QMenu* parent, const QString& name, const QString& caption,
@@ -108,6 +121,10 @@ class MainWindow : public QMainWindow, public Form {
   PlayListener play_listener_{game};
   BoardView* view_ = nullptr;
   RecordPanel* panel_ = nullptr;
+  MoveListModel* list_model_ = nullptr;
+  MoveListPanel* list_ = nullptr;
+  DragPiece* drag_ = nullptr;
+  QPointF press_point_;  // where the last press was, in view pixels
   QtEngineProcess* engine_ = nullptr;
   QTimer* timer1_ = nullptr;
   QHash<QString, QAction*> items_;

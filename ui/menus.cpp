@@ -12,6 +12,7 @@
 #include "ui/flow/start_commands.h"
 #include "ui/flow/stepping.h"
 #include "ui/main_window.h"
+#include "ui/move_list_panel.h"
 
 namespace nirvex {
 
@@ -104,6 +105,12 @@ void MainWindow::build_menus() {
   add_checkable(option, "SIDOU", "移動指導", [&gm] { SIDOU_Click(gm); });
   add_checkable(option, "KEIKA", "経過時間", [&gm] { KEIKA_Click(gm); });
   add_checkable(option, "BGM", "BGM", [&gm] { BGM_Click(gm); });
+  option->addSeparator();
+  QAction* list = add_checkable(option, "KIFU_HYOUJI", "棋譜表示", [&gm] { KIFU_HYOUJI_Click(gm); });
+  // The move list shows while its item carries the check mark.
+  connect(list, &QAction::toggled, this, [this](bool on) { list_->setVisible(on); });
+  add_checkable(option, "SAISYUTE", "最終手強調", [&gm] { SAISYUTE_Click(gm); });
+  add_checkable(option, "NARI_KAKUNIN", "成/不成を確認", [&gm] { NARI_KAKUNIN_Click(gm); });
 
   QMenu* sonota = add_menu(nullptr, "SONOTA", "その他");
   on(add_item(sonota, "KAISETU", "解説"), [this] { KAISETU_Click(); });

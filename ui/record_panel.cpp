@@ -155,7 +155,7 @@ RecordPanel::RecordPanel(Game& game, BoardView* view)
   setTabOrder(Text1, Command1);
 
   fill_drive_list();
-  dir1_path_ = QDir::currentPath();
+  dir1_path_ = start_path_ = QDir::currentPath();
   fill_dir_list();
   fill_file_list();
   place();
@@ -275,8 +275,20 @@ void RecordPanel::fill_file_list() {
   File1->addItems(names);
 }
 
+void RecordPanel::open_default_folder(bool reading) {
+  const QString kept = QString::fromStdString(game_.autosave_folder);
+  const QString path = reading && !kept.isEmpty() && folder_ready(kept)
+                           ? QDir::cleanPath(QDir(kept).absolutePath())
+                           : start_path_;
+  if (path == dir1_path_) return;
+  dir1_path_ = path;
+  fill_dir_list();
+  fill_file_list();
+}
+
 void RecordPanel::show_file_lists(bool drives, bool dirs, bool files) {
   if (!Drive1) return;
+  if (dirs && !folder_chosen_) open_default_folder(files);
   if (files && File1->isHidden()) fill_file_list();
   Drive1->setVisible(drives);
   Dir1->setVisible(dirs);
@@ -314,6 +326,7 @@ void RecordPanel::Drive1_Change(const QString& drive) {
 }
 
 void RecordPanel::Dir1_Change(const QString& path) {
+  folder_chosen_ = true;
   if (folder_ready(path)) dir1_path_ = QDir::cleanPath(QDir(path).absolutePath());
   fill_dir_list();
   fill_file_list();

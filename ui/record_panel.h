@@ -66,10 +66,15 @@ class RecordPanel : public QWidget {
   void fill_file_list();
   // The panel covers just the controls that show.
   void cover_visible_controls();
+  // While the player has chosen no folder, the lists open on the kept
+  // games for reading (when there are any), else on the start folder.
+  void open_default_folder(bool reading);
 
   Game& game_;
   BoardView* view_;
   QString dir1_path_;
+  QString start_path_;
+  bool folder_chosen_ = false;
 };
 
 }  // namespace nirvex

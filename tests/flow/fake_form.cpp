@@ -10,6 +10,7 @@ FlowFixture::FlowFixture() {
   game.sound = &sound;
   game.settings = &settings;
   game.records = &records;
+  game.move_list = &move_list;
   settings.file.ok = true;
   settings.file.background = 2;
   settings.file.guidance = settings.file.elapsed_time = settings.file.music = false;

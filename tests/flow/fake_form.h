@@ -3,9 +3,11 @@
 // clock the test sets, and what was painted where.  Standard C++ only.
 #pragma once
 
+#include <algorithm>
 #include <cmath>
 #include <deque>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -20,6 +22,7 @@ struct Shown {
   MsgButtons buttons;
 };
 
+
 class FakeForm : public Form {
  public:
   std::vector<Shown> shown;
@@ -32,12 +35,14 @@ class FakeForm : public Form {
   std::vector<std::string> texts;
   std::string fields[5];
   int refreshes = 0;
+  LocalDateTime today{2026, 12, 8, 0, 0, 0};  // the date; the time of day is `time`
 
   void fill(int) override {}
   void paint_picture(int id, double x, double y) override {
     pictures[{std::lround(x), std::lround(y)}] = id;
   }
   void paint_frame(int, double, double, double, double) override {}
+  void paint_tint(int, double, double, double, double) override {}
   void print_text(double, double, const std::string& text, int, int, bool) override {
     texts.push_back(text);
   }
@@ -55,6 +60,14 @@ class FakeForm : public Form {
   void stop_timer() override { timer = false; }
   bool timer_running() const override { return timer; }
   double now() override { return time; }
+  LocalDateTime date_time() override {
+    LocalDateTime t = today;
+    const int s = static_cast<int>(time);
+    t.hour = s / 3600;
+    t.minute = s / 60 % 60;
+    t.second = s % 60;
+    return t;
+  }
   void pause(double seconds) override { time += seconds; }
   bool checked(std::string_view item) const override {
     const auto it = marks.find(item);
@@ -113,6 +126,9 @@ class FakeSettings : public SettingsStore {
     file.guidance = v.guidance;
     file.elapsed_time = v.elapsed_time;
     file.music = v.music;
+    file.move_list = v.view.move_list;
+    file.last_move_tint = v.view.last_move_tint;
+    file.ask_promotion = v.view.ask_promotion;
     if (!v.engine.program.empty() || v.engine.plays) {
       file.engine_program = v.engine.program;
       file.engine_move_time_ms = v.engine.move_time_ms;
@@ -123,10 +139,15 @@ class FakeSettings : public SettingsStore {
   }
 };
 
-// Records kept in memory by name.
+// Records kept in memory by name, and folders that hold the names of the
+// records saved into them.
 class FakeRecords : public RecordStore {
  public:
   std::map<std::string, record::LoadedRecord> files;
+  std::map<std::string, std::string> texts;  // each saved file as the format writes it
+  std::map<std::string, std::set<std::string>> folders;
+  std::string refused_folder;  // a folder that cannot be made or written
+  int saves = 0;
   bool load(const std::string& path, record::LoadedRecord& out, std::string& error) override {
     const auto it = files.find(path);
     if (it == files.end()) {
@@ -136,10 +157,52 @@ class FakeRecords : public RecordStore {
     out = it->second;
     return true;
   }
-  bool save(const std::string&, const std::string& name, const record::RecordHeader& header,
-            const MoveRecord* moves, int count, std::string&) override {
+  bool save(const std::string& folder, const std::string& name,
+            const record::RecordHeader& header, const MoveRecord* moves, int count,
+            std::string& error) override {
+    ++saves;
+    if (folder == refused_folder) {
+      error = "Permission denied";
+      return false;
+    }
     files[name] = {header, std::vector<MoveRecord>(moves, moves + count)};
+    if (!record::compose_record(header, moves, count, texts[name], error)) return false;
+    folders[folder].insert(name);
     return true;
+  }
+  bool make_folder(const std::string& folder, std::string& error) override {
+    if (folder == refused_folder) {
+      error = "Permission denied";
+      return false;
+    }
+    folders[folder];
+    return true;
+  }
+  std::vector<std::string> record_names(const std::string& folder) override {
+    const auto it = folders.find(folder);
+    if (it == folders.end()) return {};
+    return {it->second.begin(), it->second.end()};
+  }
+  bool remove(const std::string& folder, const std::string& name) override {
+    return folders[folder].erase(name) == 1;
+  }
+};
+
+// The move list beside the board as the flow tells it: its rows, the
+// position, and every message in order.
+class FakeMoveList : public MoveListView {
+ public:
+  std::vector<MoveListRow> rows;
+  int position = -1;
+  std::vector<std::string> told;  // "rows FIRST COUNT" and "position N"
+  void rows_changed(int first, const std::vector<MoveListRow>& changed) override {
+    rows.resize(first);
+    rows.insert(rows.end(), changed.begin(), changed.end());
+    told.push_back("rows " + std::to_string(first) + " " + std::to_string(changed.size()));
+  }
+  void position_changed(int moves) override {
+    position = moves;
+    told.push_back("position " + std::to_string(moves));
   }
 };
 
@@ -149,6 +212,7 @@ struct FlowFixture {
   FakeSound sound;
   FakeSettings settings;
   FakeRecords records;
+  FakeMoveList move_list;
   Game game;
 
   FlowFixture();

@@ -62,6 +62,29 @@ TEST(SettingsFile, LinesFollowTheChecksInTheirOrder) {
   }
 }
 
+TEST(SettingsFile, TheAdditionsFollowTheFourOnlyWhileTheyDifferFromTheirDefaults) {
+  SettingsValues v = default_settings();
+  v.view.move_list = false;
+  v.view.ask_promotion = true;
+  v.engine.program = "/usr/games/fairy-stockfish";
+  const QStringList lines = settings_lines(v);
+  ASSERT_EQ(lines.size(), 9);
+  EXPECT_EQ(lines.mid(4, 2), (QStringList{"棋譜表示=OFF", "成/不成を確認=ON"}));
+  EXPECT_TRUE(lines[6].startsWith("外部エンジン="));
+  v.view.last_move_tint = false;
+  EXPECT_EQ(settings_lines(v)[5], "最終手強調=OFF");
+
+  const SettingsRead r = parse_settings(encode_settings(lines));
+  ASSERT_TRUE(r.ok);
+  EXPECT_EQ(r.move_list, false);
+  EXPECT_EQ(r.ask_promotion, true);
+  EXPECT_FALSE(r.last_move_tint.has_value());
+  // An older file says nothing of them; "on" in lower case is off.
+  const SettingsRead old = parse_settings(sjis("背景画=緑\r\nBGM=ON\r\n最終手強調=on\r\n"));
+  EXPECT_FALSE(old.move_list.has_value());
+  EXPECT_EQ(old.last_move_tint, false);
+}
+
 TEST(SettingsFile, PartialFileNamesOnlyItsKeys) {
   const SettingsRead r = parse_settings(sjis("背景画=宇宙\r\nBGM=OFF\r\n"));
   ASSERT_TRUE(r.ok);

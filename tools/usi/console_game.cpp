@@ -125,6 +125,12 @@ void ConsoleGame::play(std::string_view move, std::ostream& out) {
   print(out);
 }
 
+void ConsoleGame::leave(std::ostream& out) {
+  lines_.clear();
+  shut_down(game_);
+  print(out);
+}
+
 void ConsoleGame::report_message(const std::string& text, const std::string& title) {
   report_com_turn();
   if (just_a_prompt(text)) return;
@@ -142,6 +148,8 @@ void ConsoleGame::report_message(const std::string& text, const std::string& tit
     return;
   }
   std::string shown = text;
+  for (char& c : shown)
+    if (c == '\n') c = ' ';
   const size_t first = shown.find_first_not_of(" *");
   const size_t last = shown.find_last_not_of(" *");
   shown = first == std::string::npos ? std::string() : shown.substr(first, last - first + 1);

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "tools/usi/console_records.h"
 #include "tools/usi/headless_window.h"
 #include "tools/usi/pipe_engine.h"
 #include "ui/flow/game.h"
@@ -42,6 +43,11 @@ class ConsoleGame {
   // An outside engine plays the computer's side from its next move; an
   // empty program: the built-in player at `level`.
   void set_engine(const std::string& program, int move_time_ms, int level);
+  // The folder every game is kept in when it ends; empty: none.
+  void set_autosave(const std::string& folder) { game_.autosave_folder = folder; }
+  // The program leaves the game (the next "newgame", or "quit"): a game
+  // not kept yet is kept, and what that brought is printed.
+  void leave(std::ostream& out);
 
   const Game& game() const { return game_; }
   // The outside engine's process, for whoever checks how it fares.
@@ -60,7 +66,7 @@ class ConsoleGame {
   HeadlessWindow window_;
   SilentSound sound_;
   NoSettings settings_;
-  NoRecords records_;
+  ConsoleRecords records_;
   PipeEngine engine_;
   Game game_;
   PlayListener play_listener_{game_};

@@ -15,6 +15,16 @@ double HeadlessWindow::now() {
   return fixed_time_of_day >= 0 ? fixed_time_of_day : seconds_since_midnight();
 }
 
+// The real date; the time of day is the clock's, fixed or not.
+LocalDateTime HeadlessWindow::date_time() {
+  const std::time_t t = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&t, &local);
+  const int seconds = static_cast<int>(now()) % 86400;
+  return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
+          seconds / 3600, seconds / 60 % 60, seconds % 60};
+}
+
 bool HeadlessWindow::checked(std::string_view item) const {
   const auto it = marks_.find(item);
   return it != marks_.end() && it->second;
@@ -22,17 +32,6 @@ bool HeadlessWindow::checked(std::string_view item) const {
 
 void HeadlessWindow::set_checked(std::string_view item, bool on) {
   marks_.insert_or_assign(std::string(item), on);
-}
-
-bool NoRecords::load(const std::string&, record::LoadedRecord&, std::string& error) {
-  error = "no record files here";
-  return false;
-}
-
-bool NoRecords::save(const std::string&, const std::string&, const record::RecordHeader&,
-                     const MoveRecord*, int, std::string& error) {
-  error = "no record files here";
-  return false;
 }
 
 double seconds_since_midnight() {

@@ -23,6 +23,7 @@ class HeadlessWindow : public Form {
   void fill(int) override {}
   void paint_picture(int, double, double) override {}
   void paint_frame(int, double, double, double, double) override {}
+  void paint_tint(int, double, double, double, double) override {}
   void print_text(double, double, const std::string&, int, int, bool) override {}
   void refresh() override {}
   MsgAnswer message(const std::string& text, const std::string& title, MsgButtons buttons,
@@ -31,6 +32,7 @@ class HeadlessWindow : public Form {
   void stop_timer() override { timer_ = false; }
   bool timer_running() const override { return timer_; }
   double now() override;
+  LocalDateTime date_time() override;
   void pause(double) override {}
   bool checked(std::string_view item) const override;
   void set_checked(std::string_view item, bool on) override;
@@ -69,14 +71,6 @@ class NoSettings : public SettingsStore {
  public:
   SettingsRead read() override { return {}; }
   bool write(const SettingsValues&) override { return true; }
-};
-
-// No record files in the console.
-class NoRecords : public RecordStore {
- public:
-  bool load(const std::string&, record::LoadedRecord&, std::string& error) override;
-  bool save(const std::string&, const std::string&, const record::RecordHeader&,
-            const MoveRecord*, int, std::string& error) override;
 };
 
 // The real clock, in seconds since midnight (local time).

@@ -88,7 +88,11 @@ GameState start_game() {
 // Starts at the initial position.
 UsiSession::UsiSession() : game_(start_game()) {}
 
-UsiSession::~UsiSession() = default;
+// A game still open when the input ends is kept like one cut off by "quit".
+UsiSession::~UsiSession() {
+  std::ostringstream unheard;
+  leave_console_game(unheard);
+}
 
 // Dispatches on the first word; unknown words get an error line.
 bool UsiSession::handle(std::string_view line, std::ostream& out) {
@@ -122,6 +126,7 @@ bool UsiSession::handle(std::string_view line, std::ostream& out) {
   } else if (command == "stop" || command == "ponderhit" || command == "gameover") {
     // Nothing is ever thinking in the background, so there is nothing to do.
   } else if (command == "quit") {
+    leave_console_game(out);
     return false;
   } else {
     report_error(out, "unknown command '" + command + "'");
@@ -138,10 +143,11 @@ void UsiSession::command_usi(std::ostream& out) const {
       << "option name ShowCandidates type check default false\n"
       << "option name Engine type string default <empty>\n"
       << "option name EngineMoveTime type spin default 1000 min 100 max 60000\n"
+      << "option name AutoSave type string default <empty>\n"
       << "usiok\n";
 }
 
-// Sets Level, TimeOfDay or ShowCandidates.
+// Sets Level, TimeOfDay, ShowCandidates, Engine, EngineMoveTime or AutoSave.
 void UsiSession::command_setoption(std::string_view args, std::ostream& out) {
   const std::vector<std::string> words = words_of(args);
   if (words.size() < 2 || words[0] != "name") {
@@ -179,6 +185,9 @@ void UsiSession::command_setoption(std::string_view args, std::ostream& out) {
   } else if (same_words(name, "Engine")) {
     options_.engine = value == "<empty>" ? std::string() : value;
     if (console_) console_->set_engine(options_.engine, options_.engine_move_time_ms, options_.level);
+  } else if (same_words(name, "AutoSave")) {
+    options_.autosave = value == "<empty>" ? std::string() : value;
+    if (console_) console_->set_autosave(options_.autosave);
   } else if (same_words(name, "EngineMoveTime")) {
     int ms = 0;
     try {
@@ -316,7 +325,9 @@ void UsiSession::command_newgame(std::string_view args, std::ostream& out) {
     report_error(out, "newgame needs 'sente' or 'gote'");
     return;
   }
+  leave_console_game(out);
   console_ = std::make_unique<ConsoleGame>();
+  console_->set_autosave(options_.autosave);
   if (options_.level != 3) console_->set_level(options_.level);
   console_->set_time_of_day(options_.time_of_day);
   console_->set_show_candidates(options_.show_candidates);
@@ -324,6 +335,12 @@ void UsiSession::command_newgame(std::string_view args, std::ostream& out) {
     console_->set_engine(options_.engine, options_.engine_move_time_ms, options_.level);
   console_->start(words[0] == "sente", out);
   forget_failed_engine();
+}
+
+void UsiSession::leave_console_game(std::ostream& out) {
+  if (!console_) return;
+  console_->leave(out);
+  console_.reset();
 }
 
 // After an engine fault the engine stays off until it is set again.

@@ -19,6 +19,7 @@ struct UsiOptions {
   bool show_candidates = false;  // report every candidate's score while thinking
   std::string engine;          // an outside engine for the game mode; empty: built-in
   int engine_move_time_ms = 1000;  // its think time per move
+  std::string autosave;        // the folder the game mode keeps its games in; empty: none
 };
 
 class ConsoleGame;
@@ -49,6 +50,8 @@ class UsiSession {
   void command_play(std::string_view args, std::ostream& out);
   void command_analyse(std::string_view args, std::ostream& out) const;
   void forget_failed_engine();
+  // The game mode's game is left: kept when it holds moves not kept yet.
+  void leave_console_game(std::ostream& out);
 
   // The position that "position", "go" and "mate" examine; the moves of
   // the last "position" command are its record's entries after this one.

@@ -16,6 +16,23 @@ namespace nirvex {
 
 namespace {
 
+// The cell under a position in twips.
+int cell_col(double x) { return static_cast<int>(std::floor((x - board_left) / cell_width)); }
+int cell_row(double y) { return static_cast<int>(std::floor((y - board_top) / cell_height)); }
+
+// With "成/不成を確認" on, a left click where the piece may promote asks
+// whether it should, and one where it must promotes: the answer is the
+// button the click stands for.
+int button_for_promotion(Game& game, int button) {
+  GameState& g = game.g;
+  if (button != button_left || !checked(game, "NARI_KAKUNIN")) return button;
+  if (may_stay_unpromoted(g.pick_to_row, g.pick_piece) == flag_off) return button_right;
+  if (promotion_possible(g, g.pick_from_col, g.pick_from_row, g.pick_to_col, g.pick_to_row,
+                         g.pick_piece) == flag_off)
+    return button;
+  return ask(game, "成りますか？", "成り") == MsgAnswer::yes ? button_right : button_left;
+}
+
 // The code of a hand slot by screen row: the lower hand lists pawn to rook
 // from the top, the upper hand rook to pawn.
 PieceCode hand_slot_code(int col, int row) {
@@ -90,6 +107,7 @@ void board_click(Game& game, int button, int col, int row) {
     erase_frames(game);
     return;
   }
+  button = button_for_promotion(game, button);
   if (may_stay_unpromoted(g.pick_to_row, g.pick_piece) == flag_off && button == button_left) {
     play(game, game.snd_forbidden);
     message(game, "マウスの右をクリックして下さい", "成り");
@@ -133,6 +151,7 @@ double cell_centre_y(int row) { return board_top + (row + 0.5) * cell_height; }
 
 void Form_MouseDown(Game& game, int button, double x, double y) {
   GameState& g = game.g;
+  game.press = {};
   if (game.program_ended) return;
   if (engine_busy(game) || analysis_running(game)) {
     // The outside engine is thinking, or the record is being analysed:
@@ -152,8 +171,8 @@ void Form_MouseDown(Game& game, int button, double x, double y) {
     return;
   }
 
-  const int col = static_cast<int>(std::floor((x - board_left) / cell_width));
-  const int row = static_cast<int>(std::floor((y - board_top) / cell_height));
+  const int col = cell_col(x);
+  const int row = cell_row(y);
 
   if (g.turn == side_none) {
     play(game, game.snd_forbidden);
@@ -185,7 +204,23 @@ void Form_MouseDown(Game& game, int button, double x, double y) {
     board_click(game, button, col, row);
   else
     outside_click(game, col, row);
+  // A piece picked here may be carried to its destination.
+  if (!game.program_ended && g.pick_state == 1 && g.pick_from_col == col && g.pick_from_row == row)
+    game.press = {true, col, row, button};
   refresh(game);
+}
+
+void Form_MouseUp(Game& game, int button, double x, double y) {
+  const Game::Press press = game.press;
+  game.press = {};
+  if (!press.picked || button != press.button || game.program_ended) return;
+  // Let go where it was pressed: that was one click.
+  if (cell_col(x) == press.col && cell_row(y) == press.row) return;
+  Form_MouseDown(game, button, x, y);
+}
+
+PieceCode dragged_piece(const Game& game) {
+  return game.press.picked && game.g.pick_state == 1 ? game.g.pick_piece : empty_code;
 }
 
 }  // namespace nirvex

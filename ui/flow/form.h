@@ -15,6 +15,12 @@ enum class MsgButtons { ok, yes_no };
 enum class MsgIcon { none, warning };
 enum class MsgAnswer { ok, yes, no };
 
+// A moment of the local calendar, for naming files.
+struct LocalDateTime {
+  int year = 2000, month = 1, day = 1;
+  int hour = 0, minute = 0, second = 0;
+};
+
 class Form {
  public:
   virtual ~Form() = default;
@@ -30,6 +36,11 @@ class Form {
   // natural pixel (15 twips) wide from its edges, in a palette colour.
   virtual void paint_frame(int colour, double left, double top, double right,
                            double bottom) = 0;
+  // Lays a translucent wash of a palette colour over the rectangle of a
+  // board square or hand slot whose picture was painted at (left, top):
+  // the wood shows the colour, a piece standing there keeps its own.
+  virtual void paint_tint(int colour, double left, double top, double right,
+                          double bottom) = 0;
   // Prints text (UTF-8) with its top-left corner at (x, y) in the window
   // font at `size` points.
   virtual void print_text(double x, double y, const std::string& text, int colour, int size,
@@ -47,6 +58,8 @@ class Form {
   virtual bool timer_running() const = 0;
   // Seconds since midnight, with fractions.
   virtual double now() = 0;
+  // Today's date and the time of day, to the second.
+  virtual LocalDateTime date_time() = 0;
   // A short wait that blocks the game.
   virtual void pause(double seconds) = 0;
 

@@ -83,11 +83,35 @@ struct Game {
   EngineProcess* engine_process = nullptr;  // none: no outside engine here
   // The record analysis's own engine process; none: no analysis here.
   EngineProcess* analysis_process = nullptr;
+  MoveListView* move_list = nullptr;        // none: no list beside the board
 
   OutsideEngine engine;
   RecordAnalysis record_analysis;
   // Cells framed by the last hint, cleared at the next click.
   std::vector<std::pair<int, int>> hint_cells;
+  // Cells of the last move's tint: its origin square or hand slot and its
+  // destination.  Empty when no move is marked.
+  std::vector<std::pair<int, int>> tinted_cells;
+
+  // What the move list was last told: its rows and the position in them.
+  std::vector<MoveListRow> listed_rows;
+  int listed_position = -1;
+
+  // A press that picked a piece: where, and with which button.  Released
+  // on another cell, it is the second click of the move.
+  struct Press {
+    bool picked = false;
+    int col = 0, row = 0;
+    int button = 0;
+  };
+  Press press;
+
+  // Every game is kept in this folder when it ends (empty: nowhere).
+  std::string autosave_folder;
+  // The record holds moves played since it was last kept or loaded.
+  bool record_unsaved = false;
+  // A failure to keep a game was told to the player once already.
+  bool autosave_failure_told = false;
 
   // The sound device and the four buffers (0 = none).
   int sound_device = 0;

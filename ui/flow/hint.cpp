@@ -27,14 +27,6 @@ bool hint_possible(const Game& game) {
 
 }  // namespace
 
-std::string move_name(const Move& m) {
-  std::string name = piece_text(7 - m.to_col) + piece_text(1000 + m.to_row) +
-                     piece_text(m.piece_before);
-  if (m.promotes()) name += "成";
-  if (m.is_drop()) name += "打";
-  return name;
-}
-
 void HINTO_Click(Game& game) {
   if (game.program_ended) return;
   if (!hint_possible(game)) {

@@ -24,7 +24,5 @@ void engine_hint(Game& game, const std::string& move);
 void show_hint(Game& game, const Move& m);
 // Takes the last hint's frames away.
 void clear_hint(Game& game);
-// A move as the player reads it: "５四銀打", "２二角成".
-std::string move_name(const Move& m);
 
 }  // namespace nirvex

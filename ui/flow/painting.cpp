@@ -1,6 +1,7 @@
 #include "ui/flow/painting.h"
 
 #include "ui/flow/clocks.h"
+#include "ui/flow/last_move_mark.h"
 
 namespace nirvex {
 
@@ -18,6 +19,7 @@ void draw_frame(Game& game, int colour, double col, double row) {
 
 void draw_square(Game& game, int id, int col, int row) {
   draw_picture(game, id, col, row);
+  tint_if_marked(game, col, row);
   draw_frame(game, colour_frame, col, row);
 }
 
@@ -66,6 +68,14 @@ std::string piece_text(int number) {
   }
 }
 
+std::string move_name(const Move& m) {
+  std::string name = piece_text(7 - m.to_col) + piece_text(1000 + m.to_row) +
+                     piece_text(m.piece_before);
+  if (m.promotes()) name += "成";
+  if (m.is_drop()) name += "打";
+  return name;
+}
+
 void draw_backdrop(Game& game, int background) {
   for (int x = -3; x <= 15; ++x)
     for (int y = -2; y <= 9; ++y) {
@@ -103,9 +113,11 @@ void draw_hand_lower(Game& game) {
   for (int i = 1; i <= 6; ++i) {
     draw_picture(game, empty_code, 8, i);
     draw_picture(game, g.background_id, 9, i);
+    if (g.lower_hand[i] == 0) tint_if_marked(game, 8, i);
     draw_frame(game, colour_frame, 8, i);
     if (g.lower_hand[i] > 0) {
       draw_picture(game, hand_kind_code(i, false), 8, i);
+      tint_if_marked(game, 8, i);
       draw_frame(game, colour_frame, 8, i);
       draw_text(game, 9.1, i + 0.3, g.lower_hand[i], colour_shadow, 0, 14);
       draw_text(game, 9, i + 0.2, g.lower_hand[i], colour_pick, 0, 14);
@@ -119,9 +131,11 @@ void draw_hand_upper(Game& game) {
     const int kind = 7 - i;
     draw_picture(game, empty_code, -1, i);
     draw_picture(game, g.background_id, 0, i);
+    if (g.upper_hand[kind] == 0) tint_if_marked(game, -1, i);
     draw_frame(game, colour_frame, -1, i);
     if (g.upper_hand[kind] > 0) {
       draw_picture(game, hand_kind_code(kind, true), -1, i);
+      tint_if_marked(game, -1, i);
       draw_frame(game, colour_frame, -1, i);
       draw_text(game, 0.1, i + 0.3, g.upper_hand[kind], colour_shadow, 0, 14);
       draw_text(game, 0, i + 0.2, g.upper_hand[kind], colour_pick, 0, 14);

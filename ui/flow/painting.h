@@ -37,6 +37,9 @@ void draw_cell_text(Game& game, double x, double y, const std::string& text, int
 // Full-width digits for 1..9, kanji numerals for 1001..1009, the display
 // name of a piece code, and empty text for anything else.
 std::string piece_text(int number);
+// A move as the player reads it, file and rank of the destination and the
+// piece: "６四歩", "５四銀打", "２二角成".
+std::string move_name(const Move& m);
 
 // Tiles the background picture over every cell but the board squares.
 void draw_backdrop(Game& game, int background);

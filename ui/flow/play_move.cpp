@@ -4,6 +4,8 @@
 #include "engine/square_maps.h"
 #include "engine/upper_mate.h"
 #include "ui/flow/clocks.h"
+#include "ui/flow/last_move_mark.h"
+#include "ui/flow/move_list.h"
 #include "ui/flow/painting.h"
 #include "ui/flow/start_commands.h"
 
@@ -117,6 +119,7 @@ MoveOutcome play_move(Game& game, const Move& m, Mover mover) {
   }
   out.played = true;
   game.moves_played += 1;
+  game.record_unsaved = true;
   if (computer) game.last_com_played = true;
 
   record_entry(g, m, mover);
@@ -128,7 +131,11 @@ MoveOutcome play_move(Game& game, const Move& m, Mover mover) {
   // the upper hand lists its kinds from the bottom.
   const int from_row = !computer && m.from_col == upper_hand_col ? 7 - m.from_row : m.from_row;
   out.captured = g.board[m.to_col][m.to_row];
+  // The tint goes to the new move first, so that the squares the move
+  // repaints keep it and every frame drawn after lies over it.
+  mark_last_move(game, move_cells(m));
   apply_move(game, m.from_col, from_row, m.to_col, m.to_row, m.piece_after);
+  tell_move_list(game);
   if (computer) {
     refresh(game);
     pause_seconds(game, 0.5);

@@ -1,11 +1,13 @@
 // The game's other surroundings, each a small interface the program, the
 // console tool and the tests fill in their own way: the sound library,
-// the settings file, record files and an outside engine's process.
+// the settings file, record files, an outside engine's process and the
+// list of the game's moves beside the board.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "record/record_file.h"
 #include "settings/settings_values.h"
@@ -48,6 +50,34 @@ class RecordStore {
   virtual bool save(const std::string& folder, const std::string& name,
                     const record::RecordHeader& header, const MoveRecord* moves, int count,
                     std::string& error) = 0;
+  // Makes the folder (and those above it) unless it is there; on failure
+  // `error` says why.
+  virtual bool make_folder(const std::string& folder, std::string& error) = 0;
+  // The names, without the extension, of the record files in the folder.
+  virtual std::vector<std::string> record_names(const std::string& folder) = 0;
+  // Removes the record file `name` (without the extension) from the folder.
+  virtual bool remove(const std::string& folder, const std::string& name) = 0;
+};
+
+// One row of the move list: a record entry as the player reads it.
+struct MoveListRow {
+  int number = 0;        // the move number
+  std::string side;      // "▲" for the side that moved first, "△" for the other
+  std::string move;      // as the game writes it: "６四歩", "３三歩打", "６一歩成"
+  double seconds = 0;    // the time the move took
+  bool operator==(const MoveListRow&) const = default;
+};
+
+// The list of the game's moves beside the board.  The flow tells it every
+// change of the record and of the position in it.
+class MoveListView {
+ public:
+  virtual ~MoveListView() = default;
+  // The rows from index `first` on (0 is the first move) are now `rows`;
+  // rows beyond them are gone.
+  virtual void rows_changed(int first, const std::vector<MoveListRow>& rows) = 0;
+  // The board shows the position after `moves` rows (0: before the first).
+  virtual void position_changed(int moves) = 0;
 };
 
 // The longest line an engine may write before its output counts as

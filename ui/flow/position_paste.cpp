@@ -4,6 +4,8 @@
 #include <vector>
 
 #include "engine/sfen.h"
+#include "ui/flow/autosave.h"
+#include "ui/flow/move_list.h"
 #include "ui/flow/outside_engine.h"
 #include "ui/flow/painting.h"
 #include "ui/flow/record_analysis.h"
@@ -70,6 +72,8 @@ void SFEN_PASTE_Click(Game& game, const std::string& clipboard) {
             "SFEN");
     return;
   }
+  // The game the pasted position replaces is kept first.
+  autosave_game(game);
   stop_engine_errand(game);
   cancel_record_analysis(game);
   forget_engine_game(game);
@@ -84,9 +88,11 @@ void SFEN_PASTE_Click(Game& game, const std::string& clipboard) {
   game.position_pasted = true;
   g.announce_pending = flag_on;
   game.form->stop_timer();
+  game.tinted_cells.clear();
   redraw_all(game);
   draw_move_number(game, g.move_number);
   play(game, game.snd_piece);
+  tell_move_list(game);
   refresh(game);
 }
 

@@ -1,5 +1,6 @@
 #include "ui/flow/preferences.h"
 
+#include "ui/flow/last_move_mark.h"
 #include "ui/flow/outside_engine.h"
 #include "ui/flow/painting.h"
 
@@ -11,6 +12,19 @@ void set_guidance(Game& game, bool on) {
   game.form->set_checked("SIDOU", on);
   game.g.guidance_on = on ? flag_on : flag_off;
   game.g.colour_guide = on ? colour_text : colour_plain;
+}
+
+// The check marks of the player's additions under "ｵﾌﾟｼｮﾝ".
+void set_view_choices(Game& game, const ViewChoices& v) {
+  game.form->set_checked("KIFU_HYOUJI", v.move_list);
+  game.form->set_checked("SAISYUTE", v.last_move_tint);
+  game.form->set_checked("NARI_KAKUNIN", v.ask_promotion);
+}
+
+// Flips a choice's check mark and saves it.
+void toggle_choice(Game& game, std::string_view item) {
+  game.form->set_checked(item, !checked(game, item));
+  write_settings(game);
 }
 
 // The outside engine the file names, and whether it plays.
@@ -35,6 +49,7 @@ void apply_default_settings(Game& game, bool with_background) {
   set_guidance(game, d.guidance);
   game.form->set_checked("KEIKA", d.elapsed_time);
   game.form->set_checked("BGM", d.music);
+  set_view_choices(game, d.view);
   game.sound->dsPlayLooping(game.snd_bgm);
 }
 
@@ -55,6 +70,11 @@ void read_settings(Game& game) {
     game.form->set_checked("BGM", *r.music);
     if (*r.music) game.sound->dsPlayLooping(game.snd_bgm);
   }
+  // An older file without the additions' lines holds their defaults.
+  const ViewChoices d;
+  set_view_choices(game, {r.move_list.value_or(d.move_list),
+                          r.last_move_tint.value_or(d.last_move_tint),
+                          r.ask_promotion.value_or(d.ask_promotion)});
   read_engine_settings(game, r);
 }
 
@@ -72,6 +92,9 @@ SettingsValues checked_settings(const Game& game) {
   v.guidance = checked(game, "SIDOU");
   v.elapsed_time = checked(game, "KEIKA");
   v.music = checked(game, "BGM");
+  v.view.move_list = checked(game, "KIFU_HYOUJI");
+  v.view.last_move_tint = checked(game, "SAISYUTE");
+  v.view.ask_promotion = checked(game, "NARI_KAKUNIN");
   v.engine = game.engine.choice;
   return v;
 }
@@ -106,5 +129,15 @@ void BGM_Click(Game& game) {
   }
   write_settings(game);
 }
+
+void KIFU_HYOUJI_Click(Game& game) { toggle_choice(game, "KIFU_HYOUJI"); }
+
+void SAISYUTE_Click(Game& game) {
+  toggle_choice(game, "SAISYUTE");
+  repaint_last_move(game);
+  refresh(game);
+}
+
+void NARI_KAKUNIN_Click(Game& game) { toggle_choice(game, "NARI_KAKUNIN"); }
 
 }  // namespace nirvex

@@ -1,5 +1,6 @@
-// The four preferences: read from the settings file at start, written back
-// after every change, with the menu check marks as the truth.
+// The preferences: the design's four and the player's additions, read
+// from the settings file at start, written back after every change, with
+// the menu check marks as the truth.
 #pragma once
 
 #include "settings/settings_values.h"
@@ -22,5 +23,12 @@ void apply_default_settings(Game& game, bool with_background);
 void background_Click(Game& game, int background);
 // "BGM": starts or stops the music.
 void BGM_Click(Game& game);
+// "棋譜表示": the move list beside the board shown or hidden (the window
+// follows the check mark).
+void KIFU_HYOUJI_Click(Game& game);
+// "最終手強調": the last move's tint shown or not.
+void SAISYUTE_Click(Game& game);
+// "成/不成を確認": a left click where the piece may promote asks.
+void NARI_KAKUNIN_Click(Game& game);
 
 }  // namespace nirvex

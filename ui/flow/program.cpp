@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "ui/flow/autosave.h"
 #include "ui/flow/outside_engine.h"
 #include "ui/flow/painting.h"
 #include "ui/flow/preferences.h"
@@ -86,6 +87,8 @@ int load_wave(Game& game, const std::string& name, int flags) {
 
 void shut_down(Game& game) {
   if (game.sounds_released) return;
+  // The game on the board is kept before the program goes.
+  autosave_game(game);
   game.sounds_released = true;
   close_engine(game);
   cancel_record_analysis(game);

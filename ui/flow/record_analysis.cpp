@@ -10,7 +10,7 @@
 #include "model/record_steps.h"
 #include "model/rules.h"
 #include "ui/flow/engine_faults.h"
-#include "ui/flow/hint.h"
+#include "ui/flow/painting.h"
 #include "ui/flow/move_judgement.h"
 
 namespace nirvex {

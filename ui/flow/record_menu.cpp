@@ -1,5 +1,6 @@
 #include "ui/flow/record_menu.h"
 
+#include "ui/flow/move_list.h"
 #include "ui/flow/painting.h"
 #include "ui/flow/start_commands.h"
 
@@ -53,6 +54,7 @@ void File1_Click(Game& game, const std::string& path) {
   g.record_pos = 0;
   g.move_number = 0;
   g.record_len = n;
+  tell_move_list(game);
   refresh(game);
   if (n == 0) {
     // Nothing to step through: the game stays fresh.

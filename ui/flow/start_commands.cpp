@@ -1,7 +1,9 @@
 #include "ui/flow/start_commands.h"
 
+#include "ui/flow/autosave.h"
 #include "ui/flow/clocks.h"
 #include "ui/flow/computer_turn.h"
+#include "ui/flow/move_list.h"
 #include "ui/flow/outside_engine.h"
 #include "ui/flow/painting.h"
 #include "ui/flow/preferences.h"
@@ -50,12 +52,15 @@ void clear_level(Game& game) {
 }  // namespace
 
 void new_game(Game& game) {
+  autosave_game(game);
   stop_engine_errand(game);
   cancel_record_analysis(game);
   forget_engine_game(game);
   nirvex::new_game(game.g);
   game.form->stop_timer();
+  game.tinted_cells.clear();
   redraw_all(game);
+  tell_move_list(game);
   refresh(game);
 }
 
@@ -84,6 +89,7 @@ void SENTE_Click(Game& game) {
   draw_level(game, g.level);
   g.play_mode = mode_vs_computer;
   g.record_len = g.move_number;
+  tell_move_list(game);
   g.turn_start_time = now(game);
   game.form->start_timer();
   refresh(game);
@@ -110,6 +116,7 @@ void GOTE_Click(Game& game) {
   game.form->start_timer();
   g.play_mode = mode_vs_computer;
   g.record_len = g.move_number;
+  tell_move_list(game);
   refresh(game);
   // A fresh game: the computer takes the first side and the first move.
   const bool fresh = game_is_fresh(g);
@@ -149,6 +156,7 @@ void set_level(Game& game, int level) {
 
 void announce_winner(Game& game, const std::string& name) {
   refresh(game);
+  autosave_game(game);
   message(game, name + "の勝ちです", "終了");
   if (ask(game, "続けますか？", "再ゲーム") == MsgAnswer::yes) {
     new_game(game);

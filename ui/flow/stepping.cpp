@@ -2,7 +2,10 @@
 
 #include "model/flip.h"
 #include "model/record_steps.h"
+#include "ui/flow/autosave.h"
 #include "ui/flow/clocks.h"
+#include "ui/flow/last_move_mark.h"
+#include "ui/flow/move_list.h"
 #include "ui/flow/outside_engine.h"
 #include "ui/flow/painting.h"
 #include "ui/flow/record_analysis.h"
@@ -68,6 +71,8 @@ void AFTER_Click(Game& game) {
                  e.piece_after, colour_last_move);
   g.turn = -g.turn;
   draw_move_number(game, g.move_number);
+  mark_current_move(game);
+  tell_move_list(game);
   refresh(game);
 }
 
@@ -100,6 +105,8 @@ void REPLAY_Click(Game& game) {
   g.move_number -= 1;
   g.turn = -g.turn;
   draw_move_number(game, g.move_number);
+  mark_current_move(game);
+  tell_move_list(game);
   refresh(game);
 }
 
@@ -115,6 +122,8 @@ void REVERSE_Click(Game& game) {
     message(game, "棋譜ﾓｰﾄﾞではできません", "反転");
     return;
   }
+  // The record goes with the half turn: a game in it is kept first.
+  autosave_game(game);
   stop_engine_errand(game);
   cancel_record_analysis(game);
   forget_engine_game(game);
@@ -123,13 +132,28 @@ void REVERSE_Click(Game& game) {
   g.pick_state = 0;
   turn_position(g);
   locate_kings(g);
+  turn_last_move_mark(game);
   redraw_all(game);
   draw_move_number(game, g.move_number);
   play(game, game.snd_piece);
   g.turn = -g.turn;
   g.record_pos = 0;
   g.record_len = 0;
+  tell_move_list(game);
   refresh(game);
+}
+
+void step_to_position(Game& game, int moves) {
+  GameState& g = game.g;
+  while (g.record_pos != moves && !game.program_ended) {
+    const int before = g.record_pos;
+    if (moves < g.record_pos)
+      REPLAY_Click(game);
+    else
+      AFTER_Click(game);
+    // A refused step has said why; the rest would be refused the same way.
+    if (g.record_pos == before) return;
+  }
 }
 
 }  // namespace nirvex

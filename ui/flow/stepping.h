@@ -20,5 +20,9 @@ void CANCEL_Click(Game& game);
 // the hands (with their totals) are exchanged.  The record no longer
 // describes the position and is dropped.
 void REVERSE_Click(Game& game);
+// A row of the move list chosen: the board goes to the position after
+// `moves` moves of the record by "戻" or "進", one step at a time, and
+// stops at the first step refused.
+void step_to_position(Game& game, int moves);
 
 }  // namespace nirvex

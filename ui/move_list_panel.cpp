@@ -1,0 +1,71 @@
+#include "ui/move_list_panel.h"
+
+#include <QEvent>
+#include <QHeaderView>
+#include <QScrollBar>
+
+#include "ui/move_list_model.h"
+
+namespace nirvex {
+
+MoveListPanel::MoveListPanel(MoveListModel& model, QWidget* parent)
+    : QTableView(parent), model_(model) {
+  setObjectName(QStringLiteral("MoveList"));
+  setModel(&model);
+  setFocusPolicy(Qt::NoFocus);
+  setSelectionBehavior(QAbstractItemView::SelectRows);
+  setSelectionMode(QAbstractItemView::SingleSelection);
+  setEditTriggers(QAbstractItemView::NoEditTriggers);
+  setWordWrap(false);
+  setCornerButtonEnabled(false);
+  setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  verticalHeader()->hide();
+  horizontalHeader()->setHighlightSections(false);
+  horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  horizontalHeader()->setSectionResizeMode(MoveListModel::move_column, QHeaderView::Stretch);
+  fit_to_font();
+  connect(this, &QTableView::clicked, this, [this](const QModelIndex& index) {
+    if (on_row_chosen) on_row_chosen(index.row());
+    show_current();  // also when the step was refused
+  });
+  connect(&model, &MoveListModel::current_row_changed, this, [this] { show_current(); });
+}
+
+void MoveListPanel::show_current() {
+  const QModelIndex index = model_.index(model_.current_row(), MoveListModel::move_column);
+  selectionModel()->setCurrentIndex(
+      index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+  scrollTo(index);
+}
+
+// The widest texts of each column with a little room: "500", "▲５五銀成打"
+// and "59:59".
+int MoveListPanel::column_width(int column, const QFont& font) {
+  const QFontMetrics fm(font);
+  static const char* const widest[MoveListModel::column_count] = {"500", "▲５五銀成打", "59:59"};
+  return fm.horizontalAdvance(QString::fromUtf8(widest[column])) + 2 * fm.averageCharWidth();
+}
+
+int MoveListPanel::width_for(const QFont& font) const {
+  int width = verticalScrollBar()->sizeHint().width() + 2 * frameWidth();
+  for (int c = 0; c < MoveListModel::column_count; ++c) width += column_width(c, font);
+  return width;
+}
+
+void MoveListPanel::fit_to_font() {
+  horizontalHeader()->resizeSection(MoveListModel::number_column,
+                                    column_width(MoveListModel::number_column, font()));
+  horizontalHeader()->resizeSection(MoveListModel::time_column,
+                                    column_width(MoveListModel::time_column, font()));
+  verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+  setFixedWidth(width_for(font()));
+}
+
+// The list follows the font, however the window's font grows.
+void MoveListPanel::changeEvent(QEvent* event) {
+  QTableView::changeEvent(event);
+  if (event->type() == QEvent::FontChange) fit_to_font();
+}
+
+}  // namespace nirvex

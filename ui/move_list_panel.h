@@ -1,0 +1,40 @@
+// The move list beside the board: the model's rows in a table that takes
+// no keyboard focus (the keys step the game, as the menu does).  The row
+// of the position on the board is selected; a click on a row asks for
+// that position.
+#pragma once
+
+#include <QTableView>
+#include <functional>
+
+namespace nirvex {
+
+class MoveListModel;
+
+class MoveListPanel : public QTableView {
+  Q_OBJECT
+
+ public:
+  MoveListPanel(MoveListModel& model, QWidget* parent = nullptr);
+
+  // A row was clicked: the position after that many moves is wanted.
+  std::function<void(int row)> on_row_chosen;
+
+  // Selects the row of the position on the board and scrolls to it.
+  void show_current();
+  // The width that shows every column at this font.
+  int width_for(const QFont& font) const;
+
+ protected:
+  void changeEvent(QEvent* event) override;
+
+ private:
+  // The width a column needs at this font.
+  static int column_width(int column, const QFont& font);
+  // Columns, rows and the list's width sized for its present font.
+  void fit_to_font();
+
+  MoveListModel& model_;
+};
+
+}  // namespace nirvex
