@@ -3,7 +3,8 @@
 # game needs to run: the libraries the program links (found by
 # dpkg-shlibdeps: Qt 6, SDL2_mixer and below), Qt's platform plugins, and
 # the IPA fonts the board and the menus are set in.  Fairy-Stockfish is
-# suggested for games against an outside engine.
+# recommended, so that a plain install can play against it and analyse
+# its records with it.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME nirvex-shogi)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
@@ -23,6 +24,5 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-ipafont-mincho, fonts-ipafont-gothic")
 # The manual and the about box open pages in the desktop's browser.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
-set(CPACK_DEBIAN_PACKAGE_SUGGESTS "fairy-stockfish")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, fairy-stockfish")
 include(CPack)

@@ -2,6 +2,7 @@
 
 #include <sstream>
 
+#include "engine/move_list.h"
 #include "engine/sfen.h"
 #include "engine/usi_move.h"
 #include "model/rules.h"
@@ -30,17 +31,21 @@ bool read_option(const std::vector<std::string>& w, std::string& name,
   return true;
 }
 
+// A whole word as a number; false when it is none.
+bool word_number(const std::string& word, int& value) {
+  try {
+    size_t used = 0;
+    value = std::stoi(word, &used);
+    return used == word.size();
+  } catch (...) {
+    return false;
+  }
+}
+
 // The number after `key` in the words, if there is one.
 bool number_after(const std::vector<std::string>& w, const std::string& key, int& value) {
   for (size_t i = 0; i + 1 < w.size(); ++i)
-    if (w[i] == key) {
-      try {
-        value = std::stoi(w[i + 1]);
-        return true;
-      } catch (...) {
-        return false;
-      }
-    }
+    if (w[i] == key) return word_number(w[i + 1], value);
   return false;
 }
 
@@ -92,6 +97,44 @@ std::string go_command(int move_time_ms) {
   return "go btime 0 wtime 0 byoyomi " + std::to_string(move_time_ms);
 }
 
+std::string go_movetime_command(int move_time_ms) {
+  return "go movetime " + std::to_string(move_time_ms);
+}
+
+std::string go_depth_command(int depth) { return "go depth " + std::to_string(depth); }
+
+bool read_info(const std::string& line, EngineInfo& info) {
+  const std::vector<std::string> w = words_of(line);
+  if (w.empty() || w[0] != "info") return false;
+  info = EngineInfo{};
+  for (size_t i = 1; i < w.size(); ++i) {
+    if (w[i] == "string") break;  // the rest is free text
+    if (w[i] == "pv") {
+      info.pv.assign(w.begin() + static_cast<long>(i) + 1, w.end());
+      break;
+    }
+    if (w[i] == "lowerbound" || w[i] == "upperbound") info.bound = true;
+    if (i + 1 >= w.size()) break;
+    if (w[i] == "multipv") {
+      word_number(w[++i], info.multipv);
+    } else if (w[i] == "score" && i + 2 < w.size()) {
+      const std::string& kind = w[i + 1];
+      const std::string& n = w[i + 2];
+      i += 2;
+      int value = 0;
+      if (kind == "mate" && (n == "+" || n == "-")) {
+        info = {true, true, 0, n == "-", info.bound, info.multipv, {}};
+      } else if (word_number(n, value) && (kind == "cp" || kind == "mate")) {
+        const bool mate = kind == "mate";
+        const bool mated = mate && (value < 0 || n == "0" || n == "-0");
+        info = {true, mate, mate && value < 0 ? -value : value, mated, info.bound,
+                info.multipv, {}};
+      }
+    }
+  }
+  return true;
+}
+
 std::string recorded_move_text(const MoveRecord& e) {
   Move m = e;
   if (m.is_drop()) m.from_row = hand_kind_of(m.piece_before);
@@ -113,6 +156,23 @@ bool king_attacked(const GameState& g, bool upper_king) {
   return false;
 }
 
+bool engine_refuses_move(const GameState& after, const Move& m) {
+  const bool upper = is_upper_piece(m.piece_before);
+  if (king_attacked(after, upper)) return true;
+  if (!m.is_drop() || hand_kind_of(m.piece_before) != 1 || !king_attacked(after, !upper))
+    return false;
+  // A pawn drop that checks: a mate when no reply gets the king away.
+  GameState g = after;
+  mark_pawn_columns(g);
+  for (const RuleMove& reply : list_rule_moves(g, !upper)) {
+    GameState next = g;
+    apply_move(next, reply.from_col, reply.from_row, reply.to_col, reply.to_row,
+               reply.piece_after);
+    if (!king_attacked(next, !upper)) return false;
+  }
+  return true;
+}
+
 bool moves_since(const GameState& g, const std::string& base_sfen, int base_pos,
                  std::vector<std::string>& moves) {
   moves.clear();
@@ -122,10 +182,9 @@ bool moves_since(const GameState& g, const std::string& base_sfen, int base_pos,
   if (!read_sfen(base_sfen, scratch, error)) return false;
   for (int i = base_pos + 1; i <= g.record_pos; ++i) {
     const MoveRecord& e = g.move_records[i];
-    const bool upper = is_upper_piece(e.piece_before);
     const int from_row = e.is_drop() ? hand_kind_of(e.piece_before) : e.from_row;
     apply_move(scratch, e.from_col, from_row, e.to_col, e.to_row, e.piece_after);
-    if (king_attacked(scratch, upper)) return false;
+    if (engine_refuses_move(scratch, e)) return false;
     moves.push_back(recorded_move_text(e));
   }
   // The record must lead to the position on the board.

@@ -9,8 +9,6 @@
 #include <string>
 
 #include "engine/usi_client.h"
-#include "ui/flow/game.h"
-#include "ui/flow/outside_engine.h"
 
 namespace nirvex {
 
@@ -51,14 +49,17 @@ void end_process(QProcess& p, int grace_ms) {
 
 }  // namespace
 
-QtEngineProcess::QtEngineProcess(Game& game, QObject* parent)
-    : QObject(parent), game_(game), process_(new QProcess(this)), deadline_(new QTimer(this)) {
+QtEngineProcess::QtEngineProcess(EngineListener& listener, QObject* parent)
+    : QObject(parent),
+      listener_(listener),
+      process_(new QProcess(this)),
+      deadline_(new QTimer(this)) {
   process_->setProcessChannelMode(QProcess::SeparateChannels);
   process_->setStandardErrorFile(QProcess::nullDevice());
   deadline_->setSingleShot(true);
   connect(process_, &QProcess::readyReadStandardOutput, this, [this] { read_lines(); });
-  connect(process_, &QProcess::finished, this, [this] { engine_ended(game_); });
-  connect(deadline_, &QTimer::timeout, this, [this] { engine_deadline_passed(game_); });
+  connect(process_, &QProcess::finished, this, [this] { listener_.ended(); });
+  connect(deadline_, &QTimer::timeout, this, [this] { listener_.deadline_passed(); });
 }
 
 QtEngineProcess::~QtEngineProcess() { end(); }
@@ -80,7 +81,7 @@ void QtEngineProcess::send(const std::string& line) {
 }
 
 // Gives the process a moment to go, then kills it; its end is not news to
-// the game, which asked for it.
+// its listener, which asked for it.
 void QtEngineProcess::end() {
   deadline_->stop();
   const QSignalBlocker quiet(process_);
@@ -105,16 +106,16 @@ void QtEngineProcess::read_lines() {
     const NextLine next = next_line(*process_, line);
     if (next == NextLine::none) break;
     if (next == NextLine::too_long) {
-      engine_overflowed(game_);
+      listener_.overflowed();
       return;
     }
-    engine_said(game_, line);
+    listener_.said(line);
   }
   // An engine that never stops writing keeps this busy: the deadline is
   // looked at here too, not only when its timer gets its turn.
   if (deadline_->isActive() && deadline_->remainingTime() == 0) {
     deadline_->stop();
-    engine_deadline_passed(game_);
+    listener_.deadline_passed();
   }
 }
 

@@ -1,6 +1,7 @@
-// The outside engine's process for the window: a QProcess whose lines, end
-// and deadline reach the game flow through the event loop, so the window
-// stays alive while the engine thinks.
+// An outside engine's process for the window: a QProcess whose lines, end
+// and deadline reach the game flow's listener (the computer's play or the
+// record analysis) through the event loop, so the window stays alive while
+// the engine thinks.
 #pragma once
 
 #include <QObject>
@@ -12,13 +13,11 @@ class QTimer;
 
 namespace nirvex {
 
-struct Game;
-
 class QtEngineProcess : public QObject, public EngineProcess {
   Q_OBJECT
 
  public:
-  QtEngineProcess(Game& game, QObject* parent = nullptr);
+  QtEngineProcess(EngineListener& listener, QObject* parent = nullptr);
   ~QtEngineProcess() override;
 
   bool start(const std::string& program, std::string& error) override;
@@ -38,7 +37,7 @@ class QtEngineProcess : public QObject, public EngineProcess {
   // is too long; then the deadline, if it has passed meanwhile.
   void read_lines();
 
-  Game& game_;
+  EngineListener& listener_;
   QProcess* process_;
   QTimer* deadline_;
   qint64 most_buffered_ = 0;

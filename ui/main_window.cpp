@@ -47,7 +47,7 @@ MainWindow::MainWindow(const Platform& platform, QWidget* parent)
   setWindowTitle(QStringLiteral("Nirvex将棋"));
   build_board_side();
   panel_ = new RecordPanel(game, view_);
-  engine_ = new QtEngineProcess(game, this);
+  engine_ = new QtEngineProcess(play_listener_, this);
   game.engine_process = engine_;
 
   timer1_ = new QTimer(this);

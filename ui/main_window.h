@@ -14,6 +14,7 @@
 #include "ui/file_stores.h"
 #include "ui/flow/form.h"
 #include "ui/flow/game.h"
+#include "ui/flow/outside_engine.h"
 #include "ui/platform.h"
 
 class QAction;
@@ -117,6 +118,7 @@ class MainWindow : public QMainWindow, public Form {
   Platform platform_;
   IniSettingsStore settings_store_;
   RecordFileStore record_store_;
+  PlayListener play_listener_{game};
   BoardView* view_ = nullptr;
   RecordPanel* panel_ = nullptr;
   MoveListModel* list_model_ = nullptr;

@@ -1,6 +1,7 @@
 // The console tool's game mode: whole games against the computer with
 // "newgame" and "play", through the same game flow as the window.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -192,12 +193,17 @@ GameState heard_position(const std::string& line) {
 class UsiEngineGame : public ::testing::Test {
  protected:
   void SetUp() override {
-    log_ = ::testing::TempDir() + "usi_engine_game_" +
+    // The folder is shared with every other run on this machine: the name
+    // carries this process's id, so that no other run's engines are heard.
+    log_ = ::testing::TempDir() + "usi_engine_game_" + std::to_string(getpid()) + "_" +
            ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".log";
     std::remove(log_.c_str());
     setenv("NIRVEX_FAKE_ENGINE_LOG", log_.c_str(), 1);
   }
-  void TearDown() override { unsetenv("NIRVEX_FAKE_ENGINE_LOG"); }
+  void TearDown() override {
+    unsetenv("NIRVEX_FAKE_ENGINE_LOG");
+    std::remove(log_.c_str());
+  }
   std::vector<std::string> heard() const {
     std::vector<std::string> lines;
     std::ifstream in(log_);

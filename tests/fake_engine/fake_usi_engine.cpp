@@ -1,13 +1,15 @@
-// A scripted USI engine for the tests of the outside-engine opponent.  Its
-// behaviour is its name: fake-usi-good plays a legal move, fake-usi-hang
-// never answers "go", fake-usi-crash dies on "go", fake-usi-illegal
-// answers a move the rules refuse, fake-usi-resign resigns, fake-usi-mute
-// never says "usiok", fake-usi-novariant does not play this game.  Three
-// never stop writing until their reader goes: fake-usi-flood writes
-// endless info lines from its first line on, fake-usi-floodgo does so
-// after "go", and fake-usi-longline answers "usi" with one line that never
-// ends.  With NIRVEX_FAKE_ENGINE_LOG set, it writes its process id and
-// every line it hears to that file.
+// A scripted USI engine for the tests of the outside-engine opponent and
+// of the record analysis.  Its behaviour is its name: fake-usi-good plays
+// a legal move and scores the position by the pieces each side has,
+// fake-usi-hang never answers "go", fake-usi-crash dies on "go",
+// fake-usi-fading dies on its third "go", fake-usi-illegal answers a move
+// the rules refuse, fake-usi-resign resigns, fake-usi-mute never says
+// "usiok", fake-usi-novariant does not play this game.  Three never stop
+// writing until their reader goes: fake-usi-flood writes endless info
+// lines from its first line on, fake-usi-floodgo does so after "go", and
+// fake-usi-longline answers "usi" with one line that never ends.  With
+// NIRVEX_FAKE_ENGINE_LOG set, it writes its process id and every line it
+// hears to that file.
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -71,6 +73,19 @@ std::string good_move(GameState g) {
   return best.empty() ? "resign" : best;
 }
 
+// The side to move's pieces on the board and in hand, less the other's,
+// each by its code's size (a pawn 20, a rook 900).
+int material(const GameState& g) {
+  const int sign = g.turn == g.upper_side ? 1 : -1;
+  int sum = 0;
+  for (int c = 1; c <= 6; ++c)
+    for (int r = 1; r <= 6; ++r) sum += sign * g.board[c][r];
+  for (int k = 1; k <= 6; ++k)
+    sum += std::abs(hand_kind_code(k, true)) * (sign > 0 ? g.upper_hand[k] - g.lower_hand[k]
+                                                         : g.lower_hand[k] - g.upper_hand[k]);
+  return sum;
+}
+
 // Writes `text` again and again as fast as the reader takes it; the
 // reader's going ends the program (SIGPIPE).
 [[noreturn]] void flood(const std::string& text) {
@@ -95,6 +110,7 @@ int main(int, char** argv) {
     log << "pid " << getpid() << std::endl;
   }
   GameState g;
+  int searches = 0;
   for (std::string line; std::getline(std::cin, line);) {
     if (log.is_open()) log << line << std::endl;
     if (line == "usi") {
@@ -116,10 +132,14 @@ int main(int, char** argv) {
     } else if (line.rfind("go", 0) == 0) {
       if (mode == "hang") continue;
       if (mode == "floodgo") flood(flood_line);
-      if (mode == "crash") std::abort();
+      if (mode == "crash" || (mode == "fading" && ++searches == 3)) std::abort();
+      const std::string move = good_move(g);
       if (mode == "illegal") std::cout << "bestmove 6f1a" << std::endl;
       else if (mode == "resign") std::cout << "bestmove resign" << std::endl;
-      else std::cout << "info depth 1\nbestmove " << good_move(g) << std::endl;
+      else if (move == "resign") std::cout << "info depth 0 score mate 0\nbestmove resign" << std::endl;
+      else
+        std::cout << "info depth 1 score cp " << material(g) << " pv " << move << "\nbestmove "
+                  << move << std::endl;
     } else if (line == "quit") {
       return 0;
     }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/flow/fake_form.h"
+#include "tests/flow/scripted_engine.h"
 #include "ui/flow/outside_engine.h"
 #include "ui/flow/program.h"
 #include "ui/flow/start_commands.h"
@@ -11,19 +12,6 @@
 
 namespace nirvex::testing {
 namespace {
-
-// A process that only remembers what it was told.
-class ScriptedEngine : public EngineProcess {
- public:
-  std::vector<std::string> heard;
-  bool alive = false;
-  int deadline = 0;
-  bool start(const std::string&, std::string&) override { return alive = true; }
-  void send(const std::string& line) override { heard.push_back(line); }
-  void end() override { alive = false; }
-  bool running() const override { return alive; }
-  void set_deadline(int ms) override { deadline = ms; }
-};
 
 struct EngineFixture : FlowFixture {
   ScriptedEngine engine;

@@ -36,7 +36,10 @@ for p in libqt6core6 libqt6gui6 libqt6widgets6 qt6-qpa-plugins libsdl2-mixer-2.0
          fonts-ipafont-mincho fonts-ipafont-gothic; do
   has Depends "$p" || fail "Depends lacks $p"
 done
-has Suggests fairy-stockfish || fail "Suggests lacks fairy-stockfish"
+for p in xdg-utils fairy-stockfish; do
+  has Recommends "$p" || fail "Recommends lacks $p"
+done
+[ -z "$(control Suggests)" ] || fail "Suggests is '$(control Suggests)'"
 
 # ---- The contents ----
 DESTDIR=$work/stage cmake --install "$build" --prefix /usr >/dev/null 2>&1 || fail "staged install failed"

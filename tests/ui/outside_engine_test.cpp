@@ -20,6 +20,7 @@
 #include "ui/engine_process.h"
 #include "ui/flow/hint.h"
 #include "ui/flow/outside_engine.h"
+#include "ui/flow/record_analysis.h"
 
 namespace nirvex::testing {
 namespace {
@@ -408,6 +409,42 @@ TEST_F(OutsideEngineTest, TheEngineHearsTheGameFromItsStartPosition) {
     if (l.rfind("position ", 0) == 0) positions.push_back(l);
   ASSERT_EQ(positions.size(), 2u);
   EXPECT_TRUE(positions[1].starts_with(positions[0] + " ")) << positions[1];
+}
+
+// The record analysis on a second engine process of the window, driven
+// through the event loop as the computer's engine is: the playing engine
+// keeps its process, and the game goes on afterwards.
+TEST_F(OutsideEngineTest, TheAnalysisRunsOnAProcessOfItsOwnThroughTheEventLoop) {
+  start();
+  AnalysisListener listener(w->game);
+  QtEngineProcess analyser(listener);
+  w->game.analysis_process = &analyser;
+  use_engine(fake("good"));
+  trigger("SENTE");
+  safe_click_move();
+  ASSERT_TRUE(wait_for_engine());
+  const qint64 player = w->engine_process()->process_id();
+  ASSERT_NE(player, 0);
+  ASSERT_EQ(start_record_analysis(w->game, {100, 0}), AnalysisStart::started);
+  EXPECT_NE(analyser.process_id(), 0);
+  EXPECT_NE(analyser.process_id(), player);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !analysis_running(w->game); }, 30000));
+  EXPECT_EQ(w->game.record_analysis.status, RecordAnalysis::Status::finished);
+  EXPECT_EQ(w->game.record_analysis.results.moves.size(), 2u);
+  EXPECT_EQ(analyser.process_id(), 0);
+  EXPECT_EQ(w->engine_process()->process_id(), player);
+  safe_click_move();
+  ASSERT_TRUE(wait_for_engine());
+  EXPECT_EQ(w->g.record_pos, 4);
+
+  // 中止 ends its process at once and keeps what was done.
+  ASSERT_EQ(start_record_analysis(w->game, {100, 0}), AnalysisStart::started);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !w->game.record_analysis.results.positions.empty(); },
+                              30000));
+  cancel_record_analysis(w->game);
+  EXPECT_EQ(analyser.process_id(), 0);
+  EXPECT_FALSE(w->game.record_analysis.results.positions.empty());
+  w->game.analysis_process = nullptr;
 }
 
 // "ヒント": framed in its own colour and named, nothing else changes.

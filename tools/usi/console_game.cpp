@@ -86,7 +86,7 @@ void ConsoleGame::start(bool human_first, std::ostream& out) {
     SENTE_Click(game_);
   else
     GOTE_Click(game_);
-  engine_.serve(game_);
+  engine_.serve(play_listener_);
   out << "info string newgame\n";
   print(out);
 }
@@ -114,7 +114,7 @@ void ConsoleGame::play(std::string_view move, std::ostream& out) {
   const int button = move.back() == '+' ? button_right : button_left;
   Form_MouseDown(game_, button_left, cell_centre_x(fc), cell_centre_y(fr));
   Form_MouseDown(game_, button, cell_centre_x(tc), cell_centre_y(tr));
-  engine_.serve(game_);
+  engine_.serve(play_listener_);
   if (game_.moves_played == played_before) {
     // The click pair made no move: as if it had never happened.
     g = before;

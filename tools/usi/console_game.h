@@ -14,6 +14,7 @@
 #include "tools/usi/headless_window.h"
 #include "tools/usi/pipe_engine.h"
 #include "ui/flow/game.h"
+#include "ui/flow/outside_engine.h"
 
 namespace nirvex {
 
@@ -68,6 +69,7 @@ class ConsoleGame {
   ConsoleRecords records_;
   PipeEngine engine_;
   Game game_;
+  PlayListener play_listener_{game_};
   std::vector<std::string> lines_;
   int reported_com_turns_ = 0;
   bool engine_failed_ = false;

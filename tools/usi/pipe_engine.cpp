@@ -10,7 +10,6 @@
 #include <thread>
 #include <unistd.h>
 
-#include "ui/flow/outside_engine.h"
 
 namespace nirvex {
 
@@ -24,14 +23,6 @@ constexpr size_t read_size = 16 * 1024;
 void close_fd(int& fd) {
   if (fd >= 0) close(fd);
   fd = -1;
-}
-
-// Is the engine still wanted by the game?
-bool waiting_for_engine(const Game& game) {
-  using Phase = OutsideEngine::Phase;
-  const Phase p = game.engine.phase;
-  return engine_busy(game) || p == Phase::greeting || p == Phase::readying ||
-         p == Phase::stopping;
 }
 
 }  // namespace
@@ -123,7 +114,7 @@ void PipeEngine::set_deadline(int milliseconds) {
   deadline_ = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
 }
 
-bool PipeEngine::read_available(Game& game) {
+bool PipeEngine::read_available(EngineListener& listener) {
   // What was handed on is dropped once per read, not once per line.
   pending_.erase(0, pending_from_);
   pending_from_ = 0;
@@ -137,28 +128,30 @@ bool PipeEngine::read_available(Game& game) {
   for (size_t end; (end = pending_.find('\n', pending_from_)) != std::string::npos;) {
     const std::string line = pending_.substr(pending_from_, end - pending_from_);
     pending_from_ = end + 1;
-    engine_said(game, line);
-    // The game may have ended the engine, or even started it afresh.
+    listener.said(line);
+    // The listener may have ended the engine, or even started it afresh.
     if (from_child_ < 0 || starts_ != reading) return true;
   }
   if (pending_.size() - pending_from_ > static_cast<size_t>(longest_engine_line)) {
     pending_from_ = pending_.size();
-    engine_overflowed(game);
+    listener.overflowed();
   }
   return true;
 }
 
-void PipeEngine::check_deadline(Game& game) {
+void PipeEngine::check_deadline(EngineListener& listener) {
   if (!armed_ || std::chrono::steady_clock::now() < deadline_) return;
   armed_ = false;
-  engine_deadline_passed(game);
+  listener.deadline_passed();
 }
 
-void PipeEngine::serve(Game& game) {
-  while (waiting_for_engine(game)) {
+void PipeEngine::serve(EngineListener& listener) {
+  while (listener.awaiting()) {
     if (from_child_ < 0) {
-      if (game.engine.phase == OutsideEngine::Phase::off) break;
-      engine_ended(game);
+      // No process to wait on: the listener hears of its end, and unless
+      // that starts one again nothing more can come.
+      listener.ended();
+      if (from_child_ < 0) break;
       continue;
     }
     int timeout = -1;
@@ -169,14 +162,14 @@ void PipeEngine::serve(Game& game) {
     }
     pollfd p{from_child_, POLLIN, 0};
     const int ready = poll(&p, 1, timeout);
-    if (ready > 0 && !read_available(game)) {
+    if (ready > 0 && !read_available(listener)) {
       end();
-      engine_ended(game);
+      listener.ended();
       continue;
     }
     // An engine that never stops writing never lets the pipe go quiet:
     // the deadline is looked at after every read too.
-    check_deadline(game);
+    check_deadline(listener);
   }
 }
 

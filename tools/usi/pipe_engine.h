@@ -1,7 +1,7 @@
 // An outside engine run as a child process on two pipes, for the console:
-// the game is driven by waiting on the engine's output up to the deadline
-// the game set, and handing on every line, its end, or the passed
-// deadline.
+// its listener is driven by waiting on the engine's output up to the
+// deadline the listener set, and handing on every line, its end, or the
+// passed deadline.
 #pragma once
 
 #include <chrono>
@@ -12,8 +12,6 @@
 #include "ui/flow/ports.h"
 
 namespace nirvex {
-
-struct Game;
 
 class PipeEngine : public EngineProcess {
  public:
@@ -28,10 +26,9 @@ class PipeEngine : public EngineProcess {
   bool running() const override { return pid_ > 0; }
   void set_deadline(int milliseconds) override;
 
-  // Waits for the engine while the game has an errand for it or is
-  // getting it ready, and hands on what happens.  The deadline holds
-  // however much the engine writes.
-  void serve(Game& game);
+  // Waits for the engine while the listener awaits an answer, and hands
+  // on what happens.  The deadline holds however much the engine writes.
+  void serve(EngineListener& listener);
 
   // The most bytes of output ever held at once, waiting for a line's end;
   // bounded by the longest line an engine may write and one read.
@@ -40,9 +37,9 @@ class PipeEngine : public EngineProcess {
  private:
   // Reads once and hands on the complete lines; false at the end of
   // output.  A line too long for USI is handed on as the engine's fault.
-  bool read_available(Game& game);
+  bool read_available(EngineListener& listener);
   // Hands on the deadline once it has passed.
-  void check_deadline(Game& game);
+  void check_deadline(EngineListener& listener);
 
   pid_t pid_ = -1;
   int to_child_ = -1;
@@ -51,7 +48,7 @@ class PipeEngine : public EngineProcess {
   std::string pending_;
   size_t pending_from_ = 0;
   size_t most_buffered_ = 0;
-  // Counts the processes started, so that a reader notices when the game
+  // Counts the processes started, so that a reader notices when the listener
   // ended the engine and started another while it handed on a line.
   unsigned starts_ = 0;
   bool armed_ = false;

@@ -1,5 +1,6 @@
 #include "tools/usi/usi_session.h"
 
+#include "tools/usi/console_analysis.h"
 #include "tools/usi/console_game.h"
 
 #include <algorithm>
@@ -107,6 +108,7 @@ bool UsiSession::handle(std::string_view line, std::ostream& out) {
   } else if (command == "usinewgame") {
     game_ = start_game();
     game_.level = options_.level;
+    position_base_ = 0;
   } else if (command == "setoption") {
     command_setoption(args, out);
   } else if (command == "position") {
@@ -119,6 +121,8 @@ bool UsiSession::handle(std::string_view line, std::ostream& out) {
     command_newgame(args, out);
   } else if (command == "play") {
     command_play(args, out);
+  } else if (command == "analyse") {
+    command_analyse(args, out);
   } else if (command == "stop" || command == "ponderhit" || command == "gameover") {
     // Nothing is ever thinking in the background, so there is nothing to do.
   } else if (command == "quit") {
@@ -236,6 +240,7 @@ void UsiSession::command_position(std::string_view args, std::ostream& out) {
     }
     ++next;
   }
+  const int base = g.record_pos;
   const size_t moves = words.size() - next;
   if (static_cast<size_t>(g.record_pos) + moves > static_cast<size_t>(max_record_moves)) {
     report_error(out, "the game record holds at most 500 moves");
@@ -252,6 +257,7 @@ void UsiSession::command_position(std::string_view args, std::ostream& out) {
   }
   g.level = options_.level;
   game_ = g;
+  position_base_ = base;
 }
 
 // "go perft 1" lists the moves the rules allow the side to move; any other
@@ -355,6 +361,49 @@ void UsiSession::command_play(std::string_view args, std::ostream& out) {
   }
   console_->play(words[0], out);
   forget_failed_engine();
+}
+
+// "analyse [movetime MS | depth N]": the record analysis of the game of
+// "newgame", or else of the moves of the last "position" command, with the
+// engine of "setoption name Engine".
+void UsiSession::command_analyse(std::string_view args, std::ostream& out) const {
+  const std::vector<std::string> words = words_of(args);
+  AnalysisLimit limit;
+  int value = 0;
+  bool ok = words.empty();
+  if (words.size() == 2) {
+    try {
+      size_t used = 0;
+      value = std::stoi(words[1], &used);
+      ok = used == words[1].size();
+    } catch (...) {
+      ok = false;
+    }
+    if (words[0] == "movetime" && value >= analysis_min_time_ms && value <= analysis_max_time_ms)
+      limit.move_time_ms = value;
+    else if (words[0] == "depth" && value >= 1 && value <= analysis_max_depth)
+      limit.depth = value;
+    else
+      ok = false;
+  }
+  if (!ok) {
+    report_error(out, "analyse needs nothing, 'movetime MS' (100 to 10000) or 'depth N' (1 to 30)");
+    return;
+  }
+  if (options_.engine.empty()) {
+    out << "info string analysis error no engine\n";
+    return;
+  }
+  if (console_) {
+    analyse_record(console_->game().g, options_.engine, limit, out);
+    return;
+  }
+  // The moves of "position" from its first position on.
+  GameState g = game_;
+  const int moves = game_.record_len - position_base_;
+  for (int i = 1; i <= moves; ++i) g.move_records[i] = game_.move_records[position_base_ + i];
+  g.record_pos = g.record_len = moves;
+  analyse_record(g, options_.engine, limit, out);
 }
 
 }  // namespace nirvex

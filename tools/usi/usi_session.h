@@ -48,12 +48,15 @@ class UsiSession {
   void search(std::ostream& out) const;
   void command_newgame(std::string_view args, std::ostream& out);
   void command_play(std::string_view args, std::ostream& out);
+  void command_analyse(std::string_view args, std::ostream& out) const;
   void forget_failed_engine();
   // The game mode's game is left: kept when it holds moves not kept yet.
   void leave_console_game(std::ostream& out);
 
-  // The position that "position", "go" and "mate" examine.
+  // The position that "position", "go" and "mate" examine; the moves of
+  // the last "position" command are its record's entries after this one.
   GameState game_;
+  int position_base_ = 0;
   UsiOptions options_;
   // The game that "newgame" starts and "play" goes on with.
   std::unique_ptr<ConsoleGame> console_;

@@ -9,6 +9,7 @@
 #include "ui/flow/outside_engine.h"
 #include "ui/flow/painting.h"
 #include "ui/flow/play_move.h"
+#include "ui/flow/record_analysis.h"
 #include "ui/flow/start_commands.h"
 
 namespace nirvex {
@@ -152,8 +153,9 @@ void Form_MouseDown(Game& game, int button, double x, double y) {
   GameState& g = game.g;
   game.press = {};
   if (game.program_ended) return;
-  if (engine_busy(game)) {
-    // The outside engine is thinking: the board waits for it.
+  if (engine_busy(game) || analysis_running(game)) {
+    // The outside engine is thinking, or the record is being analysed:
+    // the board waits.
     play(game, game.snd_forbidden);
     return;
   }

@@ -12,19 +12,22 @@
 #include "engine/usi_client.h"
 #include "model/game_state.h"
 #include "settings/settings_values.h"
+#include "ui/flow/analysis_results.h"
 #include "ui/flow/form.h"
 #include "ui/flow/ports.h"
 
 namespace nirvex {
 
+// Where a conversation with an outside engine stands.  off: no process;
+// greeting: "usi" sent; readying: "isready" sent; idle: ready; thinking:
+// "go" sent; stopping: "stop" sent, its last bestmove is not wanted.
+enum class EnginePhase { off, greeting, readying, idle, thinking, stopping };
+
 // An outside engine as the computer's player, and where its conversation
 // stands.
 struct OutsideEngine {
   EngineSettings choice;  // program, think time, skill; plays or not
-  // off: no process; greeting: "usi" sent; readying: "isready" sent;
-  // idle: ready; thinking: "go" sent; stopping: "stop" sent, its last
-  // bestmove is not wanted.
-  enum class Phase { off, greeting, readying, idle, thinking, stopping };
+  using Phase = EnginePhase;
   Phase phase = Phase::off;
   // What the engine is asked for: the computer's move, or a hint.
   enum class Errand { none, move, hint };
@@ -39,6 +42,34 @@ struct OutsideEngine {
   int base_pos = 0;
 };
 
+// The analysis in the game object: its conversation with its own engine
+// process, the moves it goes through, and what it found so far.
+struct RecordAnalysis {
+  enum class Status { none, running, finished, cancelled, failed };
+  Status status = Status::none;
+  EnginePhase phase = EnginePhase::off;  // off, greeting, readying, thinking
+  AnalysisLimit limit;
+  std::string program;
+  EngineIdentity identity;
+
+  // The record's moves, and the position the engine looks at now.
+  std::vector<MoveRecord> record;
+  GameState position;
+  // What the engine is handed: a position as SFEN and the moves since; no
+  // move engines may refuse (engine_refuses_move) is ever among them.
+  bool chain_set = false;
+  std::string chain_sfen;
+  std::vector<std::string> chain_moves;
+  // The last score of the search in hand.
+  EngineInfo latest;
+  bool latest_exact = false;
+
+  std::string start_sfen;  // the record's first position
+  double started_at = 0;   // seconds since midnight
+  std::string fault;      // the message a fault ended it with
+  AnalysisResults results;
+};
+
 struct Game {
   GameState g;
   Analysis analysis;        // square maps and the computer's position tests
@@ -50,9 +81,12 @@ struct Game {
   SettingsStore* settings = nullptr;
   RecordStore* records = nullptr;
   EngineProcess* engine_process = nullptr;  // none: no outside engine here
+  // The record analysis's own engine process; none: no analysis here.
+  EngineProcess* analysis_process = nullptr;
   MoveListView* move_list = nullptr;        // none: no list beside the board
 
   OutsideEngine engine;
+  RecordAnalysis record_analysis;
   // Cells framed by the last hint, cleared at the next click.
   std::vector<std::pair<int, int>> hint_cells;
   // Cells of the last move's tint: its origin square or hand slot and its

@@ -1,10 +1,9 @@
 #include "ui/flow/outside_engine.h"
 
-#include <algorithm>
-
 #include "engine/sfen.h"
 #include "engine/usi_move.h"
 #include "ui/flow/computer_turn.h"
+#include "ui/flow/engine_faults.h"
 #include "ui/flow/hint.h"
 #include "ui/flow/painting.h"
 #include "ui/flow/play_move.h"
@@ -18,18 +17,8 @@ namespace {
 using Phase = OutsideEngine::Phase;
 using Errand = OutsideEngine::Errand;
 
-// How long an engine may take to introduce itself or to get ready.
-constexpr int greeting_ms = 10000;
-// How much longer than its think time it may take to answer with a move.
-constexpr int answer_grace_ms = 10000;
 // How long a stopped engine may take to give its last move.
 constexpr int stop_grace_ms = 5000;
-
-// The engine as the player knows it: its name, else its program.
-std::string engine_name(const Game& game) {
-  const OutsideEngine& e = game.engine;
-  return "「" + (e.identity.name.empty() ? e.choice.program : e.identity.name) + "」";
-}
 
 // The engine is given up: it is ended, the message names it and says what
 // went wrong (`what` follows its name), LEVEL3 takes over, and the errand
@@ -37,9 +26,9 @@ std::string engine_name(const Game& game) {
 void engine_fault(Game& game, const std::string& what) {
   OutsideEngine& e = game.engine;
   const Errand errand = e.errand;
-  const std::string text = "外部エンジン" + engine_name(game) + what + "\n" +
-                           (errand == Errand::move ? "LEVEL3 が代わりに指します。"
-                                                   : "LEVEL3 で続けます。");
+  const std::string text =
+      engine_fault_text(e.identity, e.choice.program, what,
+                        errand == Errand::move ? "LEVEL3 が代わりに指します。" : "LEVEL3 で続けます。");
   e.errand = Errand::none;
   e.phase = Phase::off;
   if (game.engine_process) {
@@ -73,26 +62,17 @@ void send_errand(Game& game) {
   p.send(position_command(e.base_sfen, moves));
   p.send(go_command(e.choice.move_time_ms));
   e.phase = Phase::thinking;
-  p.set_deadline(e.choice.move_time_ms + answer_grace_ms);
+  p.set_deadline(e.choice.move_time_ms + engine_answer_grace_ms);
 }
 
 // The engine has introduced itself: the variant, its skill, "isready".
 void engine_introduced(Game& game) {
   OutsideEngine& e = game.engine;
-  EngineProcess& p = *game.engine_process;
-  p.set_deadline(0);
-  if (!e.identity.plays_variant) {
-    engine_fault(game, std::string("はこの将棋（") + usi_variant + "）を指せません。");
+  if (!tell_engine_the_game(*game.engine_process, e.identity, e.choice.skill)) {
+    engine_fault(game, fault_plays_no_variant());
     return;
   }
-  p.send(std::string("setoption name UCI_Variant value ") + usi_variant);
-  if (e.choice.skill && e.identity.offers_skill) {
-    const int skill = std::clamp(*e.choice.skill, e.identity.skill_min, e.identity.skill_max);
-    p.send("setoption name Skill Level value " + std::to_string(skill));
-  }
-  p.send("isready");
   e.phase = Phase::readying;
-  p.set_deadline(greeting_ms);
 }
 
 // The computer's move as the engine chose it.
@@ -111,7 +91,7 @@ void engine_moved(Game& game, const std::string& text) {
   std::string error;
   if (g.turn != g.upper_side || !read_move(g, text, true, m, error)) {
     game.engine.errand = Errand::move;  // LEVEL3 makes this move
-    engine_fault(game, "の指し手「" + text + "」はこの将棋の規則で指せません。");
+    engine_fault(game, fault_refused_move(text));
     return;
   }
   ComMove chosen;
@@ -132,13 +112,6 @@ void end_quietly(Game& game) {
   game.engine_process->end();
 }
 
-// A line without its line end and trailing blanks.
-std::string trimmed(std::string line) {
-  while (!line.empty() && (line.back() == '\r' || line.back() == '\n' || line.back() == ' '))
-    line.pop_back();
-  return line;
-}
-
 }  // namespace
 
 bool engine_plays(const Game& game) {
@@ -146,6 +119,12 @@ bool engine_plays(const Game& game) {
 }
 
 bool engine_busy(const Game& game) { return game.engine.errand != Errand::none; }
+
+bool engine_awaited(const Game& game) {
+  const Phase p = game.engine.phase;
+  return engine_busy(game) || p == Phase::greeting || p == Phase::readying ||
+         p == Phase::stopping;
+}
 
 void ask_engine(Game& game, Errand errand) {
   OutsideEngine& e = game.engine;
@@ -158,18 +137,18 @@ void ask_engine(Game& game, Errand errand) {
   std::string error;
   e.identity = EngineIdentity{};
   if (!game.engine_process->start(e.choice.program, error)) {
-    engine_fault(game, "を起動できません。\n" + error);
+    engine_fault(game, fault_cannot_start(error));
     return;
   }
   e.new_game_said = false;
   e.phase = Phase::greeting;
   game.engine_process->send("usi");
-  game.engine_process->set_deadline(greeting_ms);
+  game.engine_process->set_deadline(engine_greeting_ms);
 }
 
 void engine_said(Game& game, const std::string& raw) {
   OutsideEngine& e = game.engine;
-  const std::string line = trimmed(raw);
+  const std::string line = trimmed_line(raw);
   std::string move;
   switch (e.phase) {
     case Phase::greeting:
@@ -222,7 +201,7 @@ void engine_ended(Game& game) {
   const bool wanted = e.errand != Errand::none || e.phase == Phase::greeting ||
                       e.phase == Phase::readying || e.phase == Phase::thinking;
   if (wanted) {
-    engine_fault(game, "が途中で終了しました。");
+    engine_fault(game, fault_ended_midway);
     return;
   }
   end_quietly(game);
@@ -232,13 +211,9 @@ void engine_deadline_passed(Game& game) {
   OutsideEngine& e = game.engine;
   switch (e.phase) {
     case Phase::greeting:
-      engine_fault(game, "が応答しません（usi に usiok がありません）。");
-      break;
     case Phase::readying:
-      engine_fault(game, "が応答しません（isready に readyok がありません）。");
-      break;
     case Phase::thinking:
-      engine_fault(game, "が時間内に指しませんでした。");
+      engine_fault(game, fault_silent(e.phase));
       break;
     case Phase::stopping:
       // It never gave its last move: it is ended, and started again when

@@ -7,17 +7,19 @@
 
 #include <string>
 
+#include "ui/flow/conversation_listener.h"
+#include "ui/flow/engine_faults.h"
 #include "ui/flow/game.h"
 
 namespace nirvex {
-
-// The title of the messages about the outside engine.
-inline constexpr const char* engine_message_title = "外部エンジン";
 
 // Does the outside engine play the computer's side?
 bool engine_plays(const Game& game);
 // Is the engine busy with a move or a hint?  Clicks on the board wait.
 bool engine_busy(const Game& game);
+// Is an answer of the engine awaited: an errand, its greeting, or the last
+// move of a stopped errand?
+bool engine_awaited(const Game& game);
 // Asks the engine for the computer's move (errand move) or for the
 // player's best move (errand hint), starting it first when it is off.
 void ask_engine(Game& game, OutsideEngine::Errand errand);
@@ -33,9 +35,9 @@ void engine_deadline_passed(Game& game);
 // ended quietly and started again when next needed.
 void engine_overflowed(Game& game);
 
-// The longest line an engine may write before its output counts as
-// broken; real USI lines are far shorter.
-inline constexpr int longest_engine_line = 64 * 1024;
+// The computer's engine process speaks to the game through this.
+using PlayListener = ConversationListener<engine_said, engine_ended, engine_deadline_passed,
+                                          engine_overflowed, engine_awaited>;
 
 // A game starts, is stepped or is left: the engine's errand is called off
 // ("stop"), and its late answer will be ignored.

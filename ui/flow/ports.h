@@ -80,9 +80,29 @@ class MoveListView {
   virtual void position_changed(int moves) = 0;
 };
 
+// The longest line an engine may write before its output counts as
+// broken; real USI lines are far shorter.
+inline constexpr int longest_engine_line = 64 * 1024;
+
+// Whoever an outside engine's process speaks to: the computer's play
+// (ui/flow/outside_engine.h) or the record analysis (record_analysis.h).
+class EngineListener {
+ public:
+  virtual ~EngineListener() = default;
+  // A line the engine said.
+  virtual void said(const std::string& line) = 0;
+  // The process ended of itself.
+  virtual void ended() = 0;
+  // The deadline passed without the answer.
+  virtual void deadline_passed() = 0;
+  // It wrote a line longer than any USI line can be (longest_engine_line).
+  virtual void overflowed() = 0;
+  // Is an answer still awaited?  The console waits on the engine only then.
+  virtual bool awaiting() const = 0;
+};
+
 // An outside engine's program, spoken to in lines.  What it says, its end
-// and the deadline reach the game through engine_said, engine_ended and
-// engine_deadline_passed (ui/flow/outside_engine.h).
+// and the deadline reach the one EngineListener it was made for.
 class EngineProcess {
  public:
   virtual ~EngineProcess() = default;

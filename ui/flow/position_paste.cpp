@@ -8,6 +8,7 @@
 #include "ui/flow/move_list.h"
 #include "ui/flow/outside_engine.h"
 #include "ui/flow/painting.h"
+#include "ui/flow/record_analysis.h"
 #include "ui/flow/start_commands.h"
 
 namespace nirvex {
@@ -74,6 +75,7 @@ void SFEN_PASTE_Click(Game& game, const std::string& clipboard) {
   // The game the pasted position replaces is kept first.
   autosave_game(game);
   stop_engine_errand(game);
+  cancel_record_analysis(game);
   forget_engine_game(game);
   GameState& g = game.g;
   g = next;

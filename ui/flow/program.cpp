@@ -10,6 +10,7 @@
 #include "ui/flow/outside_engine.h"
 #include "ui/flow/painting.h"
 #include "ui/flow/preferences.h"
+#include "ui/flow/record_analysis.h"
 #include "ui/flow/start_commands.h"
 
 namespace nirvex {
@@ -90,6 +91,7 @@ void shut_down(Game& game) {
   autosave_game(game);
   game.sounds_released = true;
   close_engine(game);
+  cancel_record_analysis(game);
   game.form->stop_timer();
   game.sound->dsFree(game.snd_other);
   game.sound->dsFree(game.snd_forbidden);

@@ -8,6 +8,7 @@
 #include "ui/flow/painting.h"
 #include "ui/flow/preferences.h"
 #include "ui/flow/program.h"
+#include "ui/flow/record_analysis.h"
 
 namespace nirvex {
 
@@ -18,6 +19,7 @@ namespace {
 void common_start_steps(Game& game) {
   GameState& g = game.g;
   stop_engine_errand(game);
+  cancel_record_analysis(game);
   forget_engine_game(game);
   clear_sides(game);
   // The strips just cleared run under the end of the upper clock's text;
@@ -52,6 +54,7 @@ void clear_level(Game& game) {
 void new_game(Game& game) {
   autosave_game(game);
   stop_engine_errand(game);
+  cancel_record_analysis(game);
   forget_engine_game(game);
   nirvex::new_game(game.g);
   game.form->stop_timer();

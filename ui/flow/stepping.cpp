@@ -8,6 +8,7 @@
 #include "ui/flow/move_list.h"
 #include "ui/flow/outside_engine.h"
 #include "ui/flow/painting.h"
+#include "ui/flow/record_analysis.h"
 #include "ui/flow/start_commands.h"
 
 namespace nirvex {
@@ -36,6 +37,7 @@ void AFTER_Click(Game& game) {
   GameState& g = game.g;
   close_record_panel(game);
   stop_engine_errand(game);
+  cancel_record_analysis(game);
   if (g.turn == side_none) {
     play(game, game.snd_forbidden);
     message(game, "「対局」で始めて下さい", "開始");
@@ -78,6 +80,7 @@ void REPLAY_Click(Game& game) {
   GameState& g = game.g;
   close_record_panel(game);
   stop_engine_errand(game);
+  cancel_record_analysis(game);
   g.announce_pending = flag_on;
   if (g.record_pos < 1) {
     play(game, game.snd_forbidden);
@@ -122,6 +125,7 @@ void REVERSE_Click(Game& game) {
   // The record goes with the half turn: a game in it is kept first.
   autosave_game(game);
   stop_engine_errand(game);
+  cancel_record_analysis(game);
   forget_engine_game(game);
   g.flipped = flag_on;
   game.position_pasted = false;
