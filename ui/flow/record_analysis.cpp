@@ -9,6 +9,7 @@
 #include "engine/usi_move.h"
 #include "model/record_steps.h"
 #include "model/rules.h"
+#include "ui/flow/analysis_view.h"
 #include "ui/flow/engine_faults.h"
 #include "ui/flow/painting.h"
 #include "ui/flow/move_judgement.h"
@@ -288,14 +289,17 @@ AnalysisStart start_record_analysis(Game& game, const AnalysisLimit& limit) {
   a.start_sfen = write_sfen(start);
   a.started_at = now(game);
   a.status = Status::running;
+  a.run += 1;
   std::string error;
   if (!game.analysis_process->start(program, error)) {
     analysis_fault(game, fault_cannot_start(error));
+    tell_analysis_view(game);
     return AnalysisStart::failed;
   }
   a.phase = EnginePhase::greeting;
   game.analysis_process->send("usi");
   game.analysis_process->set_deadline(engine_greeting_ms);
+  tell_analysis_view(game);
   return AnalysisStart::started;
 }
 
@@ -308,6 +312,7 @@ void cancel_record_analysis(Game& game) {
   if (a.status != Status::running) return;
   close_process(game);
   a.status = Status::cancelled;
+  tell_analysis_view(game);
 }
 
 void analysis_said(Game& game, const std::string& raw) {
@@ -342,14 +347,17 @@ void analysis_said(Game& game, const std::string& raw) {
     default:
       break;
   }
+  tell_analysis_view(game);
 }
 
 void analysis_ended(Game& game) {
   if (analysis_running(game)) analysis_fault(game, fault_ended_midway);
+  tell_analysis_view(game);
 }
 
 void analysis_deadline_passed(Game& game) {
   if (analysis_running(game)) analysis_fault(game, fault_silent(game.record_analysis.phase));
+  tell_analysis_view(game);
 }
 
 void analysis_overflowed(Game& game) { analysis_deadline_passed(game); }
