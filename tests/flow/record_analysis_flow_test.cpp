@@ -366,6 +366,12 @@ TEST(RecordAnalysisFlow, ProgressCountsPositionsAndEstimatesTheTimeLeft) {
   p = analysis_progress(f.game);
   EXPECT_EQ(p.done, 2);
   EXPECT_DOUBLE_EQ(p.seconds_left, 4);
+  // While the engine thinks, the estimate counts down, though never below
+  // the time of the positions after the one in hand.
+  f.form.time += 0.5;
+  EXPECT_DOUBLE_EQ(analysis_progress(f.game).seconds_left, 3.5);
+  f.form.time += 3;
+  EXPECT_DOUBLE_EQ(analysis_progress(f.game).seconds_left, 3);
   cancel_record_analysis(f.game);
   EXPECT_DOUBLE_EQ(analysis_progress(f.game).seconds_left, 0);
 }

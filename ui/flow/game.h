@@ -66,6 +66,7 @@ struct RecordAnalysis {
 
   std::string start_sfen;  // the record's first position
   double started_at = 0;   // seconds since midnight
+  double last_done_at = 0; // when the engine last finished a position
   std::string fault;      // the message a fault ended it with
   AnalysisResults results;
   int run = 0;             // counts the analyses started

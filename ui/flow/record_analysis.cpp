@@ -26,6 +26,11 @@ constexpr int depth_answer_ms = 120000;
 // How the analysis goes on after a fault of its engine.
 constexpr const char* after_fault = "棋譜解析はここまでです。";
 
+// The seconds from one time of day to a later one, past midnight too.
+double seconds_between(double from, double to) {
+  return to >= from ? to - from : to - from + 24 * 60 * 60;
+}
+
 // Is the upper side to move?
 bool upper_to_move(const GameState& g) { return g.turn == g.upper_side; }
 
@@ -194,6 +199,7 @@ void ask_about_position(Game& game) {
 // first the engine must see; after the last one the analysis is finished.
 void take_next_position(Game& game) {
   RecordAnalysis& a = game.record_analysis;
+  a.last_done_at = now(game);
   while (a.results.positions.size() <= a.record.size()) {
     AnalysedPosition ruled;
     if (!judge_by_rule(a.position, ruled)) {
@@ -371,9 +377,12 @@ AnalysisProgress analysis_progress(Game& game) {
   if (a.status != Status::running) {
     p.seconds_left = 0;
   } else if (p.done > 0) {
-    double elapsed = now(game) - a.started_at;
-    if (elapsed < 0) elapsed += 24 * 60 * 60;  // past midnight
-    p.seconds_left = elapsed / p.done * (p.total - p.done);
+    // The positions left take as long as those done took; the one in hand
+    // has had some of its time already, so the estimate counts down.
+    const double each = seconds_between(a.started_at, a.last_done_at) / p.done;
+    const int left = p.total - p.done;
+    p.seconds_left = std::max(each * (left - 1),
+                              each * left - seconds_between(a.last_done_at, now(game)));
   } else if (a.limit.depth == 0) {
     p.seconds_left = p.total * a.limit.move_time_ms / 1000.0;
   }
