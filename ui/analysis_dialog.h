@@ -21,6 +21,7 @@ class AnalysisDialog : public QDialog {
   // Starts from the last choice; names the engine that will judge.
   AnalysisDialog(const AnalysisLimit& current, const QString& engine, QWidget* parent = nullptr);
 
+  // The time or the depth as chosen.
   AnalysisLimit limit() const;
 
   QRadioButton* by_time = nullptr;

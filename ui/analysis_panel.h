@@ -24,8 +24,10 @@ class AnalysisPanel : public QWidget, public AnalysisView {
   Q_OBJECT
 
  public:
+  // Hands the results to the rows of this list, and follows its position.
   AnalysisPanel(MoveListModel& list, QWidget* parent = nullptr);
 
+  // What the flow tells: the state, the progress and the results.
   void show_analysis(const AnalysisShown& shown) override;
   // Is there anything to show: an analysis running, or results?
   bool has_content() const;
@@ -38,6 +40,7 @@ class AnalysisPanel : public QWidget, public AnalysisView {
   // left keeps counting down between positions.
   std::function<AnalysisProgress()> progress_source;
 
+  // Its parts, for the window tests.
   QLabel* judgement() const { return judgement_; }
   EvaluationGraph* graph() const { return graph_; }
   QLabel* summary() const { return summary_; }
@@ -49,13 +52,17 @@ class AnalysisPanel : public QWidget, public AnalysisView {
   void content_changed();
 
  protected:
+  // The judgement's height and the summary follow the font.
   void changeEvent(QEvent* event) override;
 
  private:
   // The judgement and the graph's line for the position on the board.
   void show_row(int row);
+  // The bar: positions done of all, and the moves and time as text.
   void show_progress(const AnalysisProgress& progress);
+  // Each side's marks and average loss, once the analysis has stopped.
   void show_summary();
+  // The graph's points: every position judged, on the record's moves.
   void show_graph();
 
   MoveListModel& list_;

@@ -31,6 +31,7 @@ class EvaluationGraph : public QChartView {
     MoveMark mark = MoveMark::none;
   };
 
+  // An empty chart: the axes, the series and the legend of the marks.
   explicit EvaluationGraph(QWidget* parent = nullptr);
 
   // Shows these points on an x axis from first_x to last_x.
@@ -41,17 +42,22 @@ class EvaluationGraph : public QChartView {
   // A click on the graph: the move number nearest to it.
   std::function<void(int x)> on_chosen;
 
+  // The series as shown: the evaluation's line, the points of one mark,
+  // the position's line.
   QLineSeries* evaluation() const { return line_; }
   QScatterSeries* marks(MoveMark mark) const;
   QLineSeries* current_line() const { return current_; }
   // Where a value lies in the widget, as a click would find it.
   QPoint position_of(double x, double score) const;
 
+  // About eleven lines of the font high, at least six.
   QSize sizeHint() const override;
   QSize minimumSizeHint() const override;
 
  protected:
+  // A left click in the plot chooses the nearest move number.
   void mousePressEvent(QMouseEvent* event) override;
+  // The labels follow the font.
   void changeEvent(QEvent* event) override;
 
  private:
