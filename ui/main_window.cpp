@@ -8,7 +8,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QGuiApplication>
-#include <QHBoxLayout>
+#include <QGridLayout>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "ui/analysis_panel.h"
 #include "ui/board_view.h"
 #include "ui/drag_piece.h"
 #include "ui/engine_dialog.h"
@@ -49,6 +50,8 @@ MainWindow::MainWindow(const Platform& platform, QWidget* parent)
   panel_ = new RecordPanel(game, view_);
   engine_ = new QtEngineProcess(play_listener_, this);
   game.engine_process = engine_;
+  analyser_ = new QtEngineProcess(analysis_listener_, this);
+  game.analysis_process = analyser_;
 
   timer1_ = new QTimer(this);
   timer1_->setInterval(50);
@@ -61,18 +64,28 @@ MainWindow::~MainWindow() { shut_down(game); }
 
 void MainWindow::build_board_side() {
   auto* side = new QWidget(this);
-  auto* row = new QHBoxLayout(side);
-  row->setContentsMargins(0, 0, 0, 0);
-  row->setSpacing(0);
+  auto* grid = new QGridLayout(side);
+  grid->setContentsMargins(0, 0, 0, 0);
+  grid->setSpacing(0);
   view_ = new BoardView(canvas, side);
-  row->addWidget(view_, 1);
+  grid->addWidget(view_, 0, 0, 2, 1);
+  grid->setColumnStretch(0, 1);
   list_model_ = new MoveListModel(this);
   list_ = new MoveListPanel(*list_model_, side);
   list_->hide();  // until "棋譜表示" carries its check mark
-  row->addWidget(list_);
+  grid->addWidget(list_, 0, 1);
+  grid->setRowStretch(0, 1);
+  analysis_ = new AnalysisPanel(*list_model_, side);
+  analysis_->hide();
+  grid->addWidget(analysis_, 1, 1);
   setCentralWidget(side);
   game.move_list = list_model_;
+  game.analysis_view = analysis_;
   list_->on_row_chosen = [this](int row) { step_to_position(game, row); };
+  analysis_->on_row_chosen = list_->on_row_chosen;
+  analysis_->on_cancel = [this] { cancel_record_analysis(game); };
+  analysis_->progress_source = [this] { return analysis_progress(game); };
+  connect(analysis_, &AnalysisPanel::content_changed, this, [this] { show_side_panel(); });
 
   drag_ = new DragPiece(view_);
   view_->on_mouse_down = [this](int button, double x, double y) {
@@ -95,6 +108,12 @@ void MainWindow::build_board_side() {
   };
 }
 
+
+void MainWindow::show_side_panel() {
+  const bool on = checked("KIFU_HYOUJI");
+  list_->setVisible(on);
+  analysis_->setVisible(on && analysis_->has_content());
+}
 
 void MainWindow::Form_Load() {
   nirvex::Form_Load(game);
@@ -132,13 +151,17 @@ QAction* MainWindow::menu_item(const QString& name) const {
 QMenu* MainWindow::menu(const QString& name) const { return menus_.value(name); }
 
 // Opens the engine dialog; OK makes its engine the computer's player.
-void MainWindow::GAIBU_Click() {
+void MainWindow::GAIBU_Click() { choose_engine_in_dialog(true); }
+
+bool MainWindow::choose_engine_in_dialog(bool to_play) {
   EngineDialog dialog(game.engine.choice, this);
   if (platform_.show_modal)
     platform_.show_modal(&dialog);
   else
     dialog.exec();
-  if (dialog.result() == QDialog::Accepted) choose_engine(game, dialog.choice());
+  if (dialog.result() != QDialog::Accepted) return false;
+  choose_engine(game, dialog.choice(), to_play);
+  return true;
 }
 
 // ---- Form ----
@@ -225,8 +248,10 @@ void MainWindow::fit_font(double painted_width) {
     font.setPixelSize(pixels);
     QApplication::setFont(font);
   }
-  // Item views may keep a font of their own class; the list follows ours.
+  // Item views may keep a font of their own class; the list and the
+  // analysis under it follow ours.
   list_->setFont(font);
+  analysis_->setFont(font);
 }
 
 // Keys reach the window from every control on it that leaves them unused.

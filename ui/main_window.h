@@ -15,6 +15,7 @@
 #include "ui/flow/form.h"
 #include "ui/flow/game.h"
 #include "ui/flow/outside_engine.h"
+#include "ui/flow/record_analysis.h"
 #include "ui/platform.h"
 
 class QAction;
@@ -22,6 +23,7 @@ class QMenu;
 
 namespace nirvex {
 
+class AnalysisPanel;
 class BoardView;
 class DragPiece;
 class MoveListModel;
@@ -53,6 +55,8 @@ class MainWindow : public QMainWindow, public Form {
   MoveListModel* move_list_model() const { return list_model_; }
   DragPiece* drag_piece() const { return drag_; }
   QtEngineProcess* engine_process() const { return engine_; }
+  AnalysisPanel* analysis_panel() const { return analysis_; }
+  QtEngineProcess* analysis_process() const { return analyser_; }
   bool program_ended() const { return game.program_ended; }
 
   // ---- Help and about. ----
@@ -63,6 +67,9 @@ class MainWindow : public QMainWindow, public Form {
 
   // ---- "外部エンジン…": the dialog that chooses the outside engine. ----
   void GAIBU_Click();
+
+  // ---- "棋譜解析": every move of the record judged by the engine. ----
+  void KIFU_KAISEKI_Click();
 
   // ---- Position as SFEN text: copy to and paste from the clipboard. ----
   void SFEN_COPY_Click();
@@ -100,8 +107,18 @@ class MainWindow : public QMainWindow, public Form {
 
  private:
   void build_menus();
-  // The board view with the move list at its right, and the drag's piece.
+  // The board view with the move list and the analysis at its right, and
+  // the drag's piece.
   void build_board_side();
+  // The list and the analysis show while "棋譜表示" carries its check
+  // mark, the analysis only when it has something to show.
+  void show_side_panel();
+  // Opens "外部エンジン…"; true when the player chose an engine there.  For
+  // the analysis alone (to_play false) the engine does not start playing.
+  bool choose_engine_in_dialog(bool to_play);
+  // An engine that plays this game for the analysis: the one chosen, else
+  // one the player chooses now.  Its name, or empty when there is none.
+  QString analysis_engine();
   // The font of the menus, boxes and the move list for a painted area
   // this wide (pixels); the list takes the width it needs for it.
   void fit_font(double painted_width);
@@ -119,6 +136,7 @@ class MainWindow : public QMainWindow, public Form {
   IniSettingsStore settings_store_;
   RecordFileStore record_store_;
   PlayListener play_listener_{game};
+  AnalysisListener analysis_listener_{game};
   BoardView* view_ = nullptr;
   RecordPanel* panel_ = nullptr;
   MoveListModel* list_model_ = nullptr;
@@ -126,6 +144,9 @@ class MainWindow : public QMainWindow, public Form {
   DragPiece* drag_ = nullptr;
   QPointF press_point_;  // where the last press was, in view pixels
   QtEngineProcess* engine_ = nullptr;
+  QtEngineProcess* analyser_ = nullptr;
+  AnalysisPanel* analysis_ = nullptr;
+  AnalysisLimit analysis_limit_;  // the last choice of the analysis's dialog
   QTimer* timer1_ = nullptr;
   QHash<QString, QAction*> items_;
   QHash<QString, QMenu*> menus_;

@@ -81,6 +81,7 @@ void MainWindow::build_menus() {
   QMenu* kifu = add_menu(nullptr, "KIFU", "棋譜");
   on(add_item(kifu, "KIFU_READ", "読込"), [&gm] { KIFU_READ_Click(gm); });
   on(add_item(kifu, "KIFU_WRITE", "書込"), [&gm] { KIFU_WRITE_Click(gm); });
+  on(add_item(kifu, "KIFU_KAISEKI", "棋譜解析"), [this] { KIFU_KAISEKI_Click(); });
   kifu->addSeparator();
   on(add_item(kifu, "SFEN_COPY", "局面をSFENでコピー"), [this] { SFEN_COPY_Click(); });
   on(add_item(kifu, "SFEN_PASTE", "SFENの局面を貼り付け"), [this] { SFEN_PASTE_Click(); });
@@ -107,8 +108,8 @@ void MainWindow::build_menus() {
   add_checkable(option, "BGM", "BGM", [&gm] { BGM_Click(gm); });
   option->addSeparator();
   QAction* list = add_checkable(option, "KIFU_HYOUJI", "棋譜表示", [&gm] { KIFU_HYOUJI_Click(gm); });
-  // The move list shows while its item carries the check mark.
-  connect(list, &QAction::toggled, this, [this](bool on) { list_->setVisible(on); });
+  // The move list and the analysis show while its item carries the mark.
+  connect(list, &QAction::toggled, this, [this] { show_side_panel(); });
   add_checkable(option, "SAISYUTE", "最終手強調", [&gm] { SAISYUTE_Click(gm); });
   add_checkable(option, "NARI_KAKUNIN", "成/不成を確認", [&gm] { NARI_KAKUNIN_Click(gm); });
 

@@ -2,6 +2,9 @@
 
 #include <cmath>
 
+#include "ui/analysis_text.h"
+#include "ui/flow/move_judgement.h"
+
 namespace nirvex {
 
 MoveListModel::MoveListModel(QObject* parent) : QAbstractTableModel(parent) {}
@@ -17,9 +20,13 @@ int MoveListModel::columnCount(const QModelIndex& parent) const {
 QVariant MoveListModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid()) return {};
   const int row = index.row();
-  if (role == Qt::TextAlignmentRole)
-    return index.column() == move_column ? QVariant(Qt::AlignLeft | Qt::AlignVCenter)
-                                         : QVariant(Qt::AlignRight | Qt::AlignVCenter);
+  if (role == Qt::TextAlignmentRole) {
+    if (index.column() == move_column) return QVariant(Qt::AlignLeft | Qt::AlignVCenter);
+    if (index.column() == mark_column) return QVariant(Qt::AlignCenter);
+    return QVariant(Qt::AlignRight | Qt::AlignVCenter);
+  }
+  if (index.column() == mark_column || index.column() == evaluation_column)
+    return analysis_data(row, index.column(), role);
   if (role != Qt::DisplayRole) return {};
   if (row == 0) return index.column() == move_column ? QStringLiteral("開始局面") : QString();
   const MoveListRow& r = entry(row);
@@ -36,6 +43,8 @@ QVariant MoveListModel::headerData(int section, Qt::Orientation orientation, int
   switch (section) {
     case number_column: return QStringLiteral("手数");
     case move_column: return QStringLiteral("指し手");
+    case mark_column: return QStringLiteral("判定");
+    case evaluation_column: return QStringLiteral("評価値");
     case time_column: return QStringLiteral("時間");
     default: return {};
   }
@@ -54,6 +63,25 @@ void MoveListModel::rows_changed(int first, const std::vector<MoveListRow>& rows
     rows_.insert(rows_.end(), rows.begin(), rows.end());
     endInsertRows();
   }
+}
+
+QVariant MoveListModel::analysis_data(int row, int column, int role) const {
+  if (column == evaluation_column) {
+    if (role != Qt::DisplayRole || row >= static_cast<int>(analysis_.positions.size())) return {};
+    return evaluation_label(analysis_.positions[row].evaluation);
+  }
+  if (row < 1 || row > static_cast<int>(analysis_.moves.size())) return {};
+  const MoveMark mark = analysis_.moves[row - 1].mark;
+  if (role == Qt::DisplayRole) return QString::fromStdString(mark_word(mark));
+  if (role == Qt::ForegroundRole && mark != MoveMark::none) return mark_colour(mark);
+  return {};
+}
+
+void MoveListModel::set_analysis(const AnalysisResults& results) {
+  const bool was_shown = has_analysis();
+  analysis_ = results;
+  emit dataChanged(index(0, mark_column), index(rowCount() - 1, evaluation_column));
+  if (has_analysis() != was_shown) emit analysis_shown(has_analysis());
 }
 
 void MoveListModel::position_changed(int moves) {

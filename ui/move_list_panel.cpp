@@ -24,7 +24,9 @@ MoveListPanel::MoveListPanel(MoveListModel& model, QWidget* parent)
   horizontalHeader()->setHighlightSections(false);
   horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   horizontalHeader()->setSectionResizeMode(MoveListModel::move_column, QHeaderView::Stretch);
-  fit_to_font();
+  show_analysis_columns(model.has_analysis());
+  connect(&model, &MoveListModel::analysis_shown, this,
+          [this](bool shown) { show_analysis_columns(shown); });
   connect(this, &QTableView::clicked, this, [this](const QModelIndex& index) {
     if (on_row_chosen) on_row_chosen(index.row());
     show_current();  // also when the step was refused
@@ -39,27 +41,36 @@ void MoveListPanel::show_current() {
   scrollTo(index);
 }
 
-// The widest texts of each column with a little room: "500", "▲５五銀成打"
-// and "59:59".
+// The widest texts of each column with a little room: "500", "▲５五銀成打",
+// "大悪手", "-12345" and "59:59".
 int MoveListPanel::column_width(int column, const QFont& font) {
   const QFontMetrics fm(font);
-  static const char* const widest[MoveListModel::column_count] = {"500", "▲５五銀成打", "59:59"};
+  static const char* const widest[MoveListModel::column_count] = {"500", "▲５五銀成打", "大悪手",
+                                                                  "-12345", "59:59"};
   return fm.horizontalAdvance(QString::fromUtf8(widest[column])) + 2 * fm.averageCharWidth();
 }
 
 int MoveListPanel::width_for(const QFont& font) const {
   int width = verticalScrollBar()->sizeHint().width() + 2 * frameWidth();
-  for (int c = 0; c < MoveListModel::column_count; ++c) width += column_width(c, font);
+  for (int c = 0; c < MoveListModel::column_count; ++c)
+    if (!isColumnHidden(c)) width += column_width(c, font);
   return width;
 }
 
 void MoveListPanel::fit_to_font() {
   horizontalHeader()->resizeSection(MoveListModel::number_column,
                                     column_width(MoveListModel::number_column, font()));
-  horizontalHeader()->resizeSection(MoveListModel::time_column,
-                                    column_width(MoveListModel::time_column, font()));
+  for (int c : {MoveListModel::mark_column, MoveListModel::evaluation_column,
+                MoveListModel::time_column})
+    horizontalHeader()->resizeSection(c, column_width(c, font()));
   verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
   setFixedWidth(width_for(font()));
+}
+
+void MoveListPanel::show_analysis_columns(bool shown) {
+  setColumnHidden(MoveListModel::mark_column, !shown);
+  setColumnHidden(MoveListModel::evaluation_column, !shown);
+  fit_to_font();
 }
 
 // The list follows the font, however the window's font grows.

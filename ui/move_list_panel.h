@@ -1,5 +1,6 @@
 // The move list beside the board: the model's rows in a table that takes
-// no keyboard focus (the keys step the game, as the menu does).  The row
+// no keyboard focus (the keys step the game, as the menu does), with the
+// analysis's columns while there are results.  The row
 // of the position on the board is selected; a click on a row asks for
 // that position.
 #pragma once
@@ -33,6 +34,9 @@ class MoveListPanel : public QTableView {
   static int column_width(int column, const QFont& font);
   // Columns, rows and the list's width sized for its present font.
   void fit_to_font();
+  // The analysis's mark and evaluation columns show only while it has
+  // results for the record.
+  void show_analysis_columns(bool shown);
 
   MoveListModel& model_;
 };

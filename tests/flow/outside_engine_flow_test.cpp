@@ -98,5 +98,30 @@ TEST(OutsideEngineFlow, AnAnswerInAnotherPositionIsRefusedAndLevelThreeMoves) {
   EXPECT_FALSE(f.settings.file.engine_plays.value_or(true));  // the fallback is kept
 }
 
+// An engine chosen for the record analysis alone: a level that plays
+// keeps playing, an engine that plays is replaced by the new one.
+TEST(OutsideEngineFlow, AnEngineChosenForTheAnalysisPlaysOnlyWhereAnEnginePlayedAlready) {
+  FlowFixture f;
+  ScriptedEngine engine;
+  f.game.engine_process = &engine;
+  LEVEL_Click(f.game, 2);
+  EngineSettings e;
+  e.program = "analyser";
+  choose_engine(f.game, e, false);
+  EXPECT_EQ(f.game.engine.choice.program, "analyser");
+  EXPECT_FALSE(engine_plays(f.game));
+  EXPECT_TRUE(f.form.checked("LEVEL2"));
+  EXPECT_FALSE(f.form.checked("GAIBU"));
+  EXPECT_EQ(f.settings.file.engine_program.value_or(""), "analyser");
+  EXPECT_FALSE(f.settings.file.engine_plays.value_or(true));
+
+  choose_engine(f.game, e);
+  e.program = "another";
+  choose_engine(f.game, e, false);
+  EXPECT_TRUE(engine_plays(f.game));
+  EXPECT_EQ(f.game.engine.choice.program, "another");
+  EXPECT_TRUE(f.form.checked("GAIBU"));
+}
+
 }  // namespace
 }  // namespace nirvex::testing

@@ -8,6 +8,7 @@
 #include "engine/usi_move.h"
 #include "tests/flow/fake_form.h"
 #include "tests/flow/scripted_engine.h"
+#include "ui/flow/analysis_view.h"
 #include "ui/flow/move_judgement.h"
 #include "ui/flow/position_paste.h"
 #include "ui/flow/record_analysis.h"
@@ -365,6 +366,12 @@ TEST(RecordAnalysisFlow, ProgressCountsPositionsAndEstimatesTheTimeLeft) {
   p = analysis_progress(f.game);
   EXPECT_EQ(p.done, 2);
   EXPECT_DOUBLE_EQ(p.seconds_left, 4);
+  // While the engine thinks, the estimate counts down, though never below
+  // the time of the positions after the one in hand.
+  f.form.time += 0.5;
+  EXPECT_DOUBLE_EQ(analysis_progress(f.game).seconds_left, 3.5);
+  f.form.time += 3;
+  EXPECT_DOUBLE_EQ(analysis_progress(f.game).seconds_left, 3);
   cancel_record_analysis(f.game);
   EXPECT_DOUBLE_EQ(analysis_progress(f.game).seconds_left, 0);
 }
@@ -394,6 +401,73 @@ TEST(RecordAnalysisFlow, ResultsFitTheRecordUntilAnotherMoveReplacesOne) {
   REPLAY_Click(f.game);
   f.play({"2a2b"});
   EXPECT_FALSE(analysis_fits_record(f.game));
+}
+
+// The window's view of the analysis as the flow tells it: every message,
+// and the last.
+struct FakeAnalysisView : AnalysisView {
+  std::vector<AnalysisShown> told;
+  void show_analysis(const AnalysisShown& shown) override { told.push_back(shown); }
+};
+
+TEST(RecordAnalysisFlow, TheViewIsToldOfEachPositionAndOfResultsThatNoLongerFit) {
+  AnalysisFixture f;
+  FakeAnalysisView view;
+  f.game.analysis_view = &view;
+  f.play({"6e6d", "1b1c"});
+  EXPECT_TRUE(view.told.empty());  // a game without an analysis tells nothing
+
+  f.start();
+  ASSERT_EQ(view.told.size(), 1u);
+  EXPECT_TRUE(view.told.back().running);
+  EXPECT_EQ(view.told.back().progress.total, 3);
+  EXPECT_TRUE(view.told.back().results.positions.empty());
+  f.greet();
+  analysis_said(f.game, "info depth 1 score cp 5 pv 6e6d");
+  EXPECT_EQ(view.told.size(), 1u);  // the engine's talk alone changes nothing shown
+  f.answer("cp 30", "6e6d");
+  ASSERT_EQ(view.told.size(), 2u);
+  EXPECT_EQ(view.told.back().progress.done, 1);
+  EXPECT_EQ(view.told.back().results.positions.size(), 1u);
+  f.answer("cp 50", "1b1c");
+  f.answer("cp -400", "6d6c");
+  ASSERT_EQ(view.told.size(), 4u);
+  const AnalysisShown& done = view.told.back();
+  EXPECT_FALSE(done.running);
+  EXPECT_EQ(done.progress.done, 3);
+  EXPECT_EQ(done.first_number, 1);
+  ASSERT_EQ(done.results.moves.size(), 2u);
+  EXPECT_EQ(done.results.moves[1].move_text, "１三歩");
+  EXPECT_EQ(done.lower_name, "▲先手");
+  EXPECT_EQ(done.upper_name, "△後手");
+
+  // Steps and a longer record keep the results; a move that replaces one
+  // of the analysed takes them away.
+  REPLAY_Click(f.game);
+  f.play({"1b1c", "6d6c"});
+  EXPECT_EQ(view.told.size(), 4u);
+  REPLAY_Click(f.game);
+  REPLAY_Click(f.game);
+  f.play({"2a2b"});
+  ASSERT_EQ(view.told.size(), 5u);
+  EXPECT_FALSE(view.told.back().running);
+  EXPECT_TRUE(view.told.back().results.moves.empty());
+  EXPECT_TRUE(view.told.back().lower_name.empty());
+}
+
+TEST(RecordAnalysisFlow, TheSummaryNamesThePlayersAndWhoMovedFirst) {
+  AnalysisFixture f;
+  FakeAnalysisView view;
+  f.game.analysis_view = &view;
+  GOTE_Click(f.game);  // the computer moves first, from above
+  ASSERT_EQ(f.game.g.record_len, 1);
+  f.start();
+  f.greet();
+  f.answer("cp 0", recorded_move_text(f.game.g.move_records[1]));
+  f.answer("cp 0", "6e6d");
+  ASSERT_FALSE(view.told.empty());
+  EXPECT_EQ(view.told.back().lower_name, "△あなた");
+  EXPECT_EQ(view.told.back().upper_name, "▲LEVEL3");
 }
 
 }  // namespace

@@ -411,14 +411,13 @@ TEST_F(OutsideEngineTest, TheEngineHearsTheGameFromItsStartPosition) {
   EXPECT_TRUE(positions[1].starts_with(positions[0] + " ")) << positions[1];
 }
 
-// The record analysis on a second engine process of the window, driven
+// The record analysis on the window's second engine process, driven
 // through the event loop as the computer's engine is: the playing engine
 // keeps its process, and the game goes on afterwards.
 TEST_F(OutsideEngineTest, TheAnalysisRunsOnAProcessOfItsOwnThroughTheEventLoop) {
   start();
-  AnalysisListener listener(w->game);
-  QtEngineProcess analyser(listener);
-  w->game.analysis_process = &analyser;
+  QtEngineProcess& analyser = *w->analysis_process();
+  ASSERT_EQ(w->game.analysis_process, &analyser);
   use_engine(fake("good"));
   trigger("SENTE");
   safe_click_move();
@@ -444,7 +443,6 @@ TEST_F(OutsideEngineTest, TheAnalysisRunsOnAProcessOfItsOwnThroughTheEventLoop) 
   cancel_record_analysis(w->game);
   EXPECT_EQ(analyser.process_id(), 0);
   EXPECT_FALSE(w->game.record_analysis.results.positions.empty());
-  w->game.analysis_process = nullptr;
 }
 
 // "ヒント": framed in its own colour and named, nothing else changes.

@@ -61,6 +61,27 @@ struct AnalysisResults {
   SideSummary lower, upper;
 };
 
+// How far an analysis is.
+struct AnalysisProgress {
+  int done = 0;    // positions evaluated
+  int total = 0;   // positions in all: the moves and one
+  double seconds_left = -1;  // an estimate; negative: not known yet
+  bool operator==(const AnalysisProgress&) const = default;
+};
+
+// What the window shows of the analysis: whether it runs and how far it
+// is, and the results while they belong to the record on the board.
+struct AnalysisShown {
+  bool running = false;
+  AnalysisProgress progress;
+  int first_number = 1;  // the move number of the record's first move
+  // The players as the summary names them, each with the mark of its
+  // moves in the list: "▲あなた", "△LEVEL3", "▲先手".
+  std::string lower_name, upper_name;
+  // Empty unless they belong to the record as it stands.
+  AnalysisResults results;
+};
+
 // How long the engine looks at each position: a time, or a fixed depth.
 struct AnalysisLimit {
   int move_time_ms = 500;  // 100 .. 10000

@@ -3,39 +3,25 @@
 #include <algorithm>
 #include <cstdio>
 #include <string_view>
+#include <utility>
 #include <vector>
 
-#include "ui/flow/outside_engine.h"
+#include "ui/flow/players.h"
 
 namespace nirvex {
 
 namespace {
 
-// The outside engine's name as it gave it, else its program's file name.
-std::string engine_name(const Game& game) {
-  const OutsideEngine& e = game.engine;
-  if (!e.identity.name.empty()) return e.identity.name;
-  const std::string& program = e.choice.program;
-  return program.substr(program.find_last_of('/') + 1);
-}
-
-// The header naming the players: against the computer "あなた" below and
-// the level or the engine above; between two players "先手" and "後手".
+// The header naming the players and the moment.
 record::RecordHeader players_header(const Game& game, const LocalDateTime& t) {
-  const GameState& g = game.g;
   char when[32];
   std::snprintf(when, sizeof when, "%04d-%02d-%02d %02d:%02d:%02d", t.year, t.month, t.day,
                 t.hour, t.minute, t.second);
   record::RecordHeader header;
   header.game_name = when;
-  if (g.play_mode == mode_vs_computer) {
-    header.upper_name = engine_plays(game) ? engine_name(game) : "LEVEL" + std::to_string(g.level);
-    header.lower_name = "あなた";
-  } else {
-    const bool lower_first = g.lower_side == g.first_side;
-    header.upper_name = lower_first ? "後手" : "先手";
-    header.lower_name = lower_first ? "先手" : "後手";
-  }
+  PlayerNames names = player_names(game);
+  header.lower_name = std::move(names.lower);
+  header.upper_name = std::move(names.upper);
   return header;
 }
 

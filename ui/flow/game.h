@@ -66,8 +66,20 @@ struct RecordAnalysis {
 
   std::string start_sfen;  // the record's first position
   double started_at = 0;   // seconds since midnight
+  double last_done_at = 0; // when the engine last finished a position
   std::string fault;      // the message a fault ended it with
   AnalysisResults results;
+  int run = 0;             // counts the analyses started
+};
+
+// What the analysis view was last told: which analysis, whether it ran,
+// how many positions it had judged, whether they fitted the record.
+struct AnalysisTold {
+  int run = 0;
+  bool running = false;
+  size_t positions = 0;
+  bool fits = false;
+  bool operator==(const AnalysisTold&) const = default;
 };
 
 struct Game {
@@ -84,6 +96,7 @@ struct Game {
   // The record analysis's own engine process; none: no analysis here.
   EngineProcess* analysis_process = nullptr;
   MoveListView* move_list = nullptr;        // none: no list beside the board
+  AnalysisView* analysis_view = nullptr;    // none: the analysis is not shown
 
   OutsideEngine engine;
   RecordAnalysis record_analysis;
@@ -96,6 +109,8 @@ struct Game {
   // What the move list was last told: its rows and the position in them.
   std::vector<MoveListRow> listed_rows;
   int listed_position = -1;
+  // What the analysis view was last told.
+  AnalysisTold analysis_told;
 
   // A press that picked a piece: where, and with which button.  Released
   // on another cell, it is the second click of the move.

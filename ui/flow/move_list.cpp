@@ -1,5 +1,6 @@
 #include "ui/flow/move_list.h"
 
+#include "ui/flow/analysis_view.h"
 #include "ui/flow/painting.h"
 
 namespace nirvex {
@@ -19,6 +20,8 @@ MoveListRow move_list_row(const GameState& g, int index) {
 }
 
 void tell_move_list(Game& game) {
+  // The analysis's results are shown while they belong to the record.
+  tell_analysis_view(game);
   if (!game.move_list) return;
   const GameState& g = game.g;
   std::vector<MoveListRow> rows;

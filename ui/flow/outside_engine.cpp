@@ -278,12 +278,13 @@ void close_engine(Game& game) {
   game.engine_process->end();
 }
 
-void choose_engine(Game& game, const EngineSettings& choice) {
+void choose_engine(Game& game, const EngineSettings& choice, bool to_play) {
+  const bool plays = to_play || engine_plays(game);
   stop_engine_errand(game);
   if (choice.program != game.engine.choice.program || choice.skill != game.engine.choice.skill)
     close_engine(game);
   game.engine.choice = choice;
-  game.engine.choice.plays = true;
+  game.engine.choice.plays = plays;
   mark_engine_choice(game);
   for (int x = -2; x <= 0; ++x) draw_picture(game, game.g.background_id, x, 0);
   if (game.g.play_mode == mode_vs_computer) draw_level(game, game.g.level);

@@ -51,8 +51,9 @@ void engine_game_starts_here(Game& game);
 void close_engine(Game& game);
 
 // The player chose this engine in the dialog: it plays from the computer's
-// next move, and the choice is saved.
-void choose_engine(Game& game, const EngineSettings& choice);
+// next move, and the choice is saved.  Chosen only for the record analysis
+// (to_play false), it plays only if the outside engine played already.
+void choose_engine(Game& game, const EngineSettings& choice, bool to_play = true);
 // The check mark on the outside engine's item, or on none of LEVEL1-3.
 void mark_engine_choice(Game& game);
 

@@ -1,7 +1,8 @@
 // The game's other surroundings, each a small interface the program, the
 // console tool and the tests fill in their own way: the sound library,
-// the settings file, record files, an outside engine's process and the
-// list of the game's moves beside the board.
+// the settings file, record files, an outside engine's process, the
+// list of the game's moves beside the board and the record analysis's
+// results there.
 #pragma once
 
 #include <cstddef>
@@ -11,6 +12,7 @@
 
 #include "record/record_file.h"
 #include "settings/settings_values.h"
+#include "ui/flow/analysis_results.h"
 
 namespace nirvex {
 
@@ -78,6 +80,15 @@ class MoveListView {
   virtual void rows_changed(int first, const std::vector<MoveListRow>& rows) = 0;
   // The board shows the position after `moves` rows (0: before the first).
   virtual void position_changed(int moves) = 0;
+};
+
+// What the record analysis shows beside the board.  The flow tells it when
+// the analysis starts or stops, when it has judged another position, and
+// when its results stop (or start again) belonging to the record.
+class AnalysisView {
+ public:
+  virtual ~AnalysisView() = default;
+  virtual void show_analysis(const AnalysisShown& shown) = 0;
 };
 
 // The longest line an engine may write before its output counts as

@@ -9,6 +9,7 @@
 #include "engine/usi_move.h"
 #include "model/record_steps.h"
 #include "model/rules.h"
+#include "ui/flow/analysis_view.h"
 #include "ui/flow/engine_faults.h"
 #include "ui/flow/painting.h"
 #include "ui/flow/move_judgement.h"
@@ -24,6 +25,11 @@ using Status = RecordAnalysis::Status;
 constexpr int depth_answer_ms = 120000;
 // How the analysis goes on after a fault of its engine.
 constexpr const char* after_fault = "棋譜解析はここまでです。";
+
+// The seconds from one time of day to a later one, past midnight too.
+double seconds_between(double from, double to) {
+  return to >= from ? to - from : to - from + 24 * 60 * 60;
+}
 
 // Is the upper side to move?
 bool upper_to_move(const GameState& g) { return g.turn == g.upper_side; }
@@ -193,6 +199,7 @@ void ask_about_position(Game& game) {
 // first the engine must see; after the last one the analysis is finished.
 void take_next_position(Game& game) {
   RecordAnalysis& a = game.record_analysis;
+  a.last_done_at = now(game);
   while (a.results.positions.size() <= a.record.size()) {
     AnalysedPosition ruled;
     if (!judge_by_rule(a.position, ruled)) {
@@ -288,14 +295,17 @@ AnalysisStart start_record_analysis(Game& game, const AnalysisLimit& limit) {
   a.start_sfen = write_sfen(start);
   a.started_at = now(game);
   a.status = Status::running;
+  a.run += 1;
   std::string error;
   if (!game.analysis_process->start(program, error)) {
     analysis_fault(game, fault_cannot_start(error));
+    tell_analysis_view(game);
     return AnalysisStart::failed;
   }
   a.phase = EnginePhase::greeting;
   game.analysis_process->send("usi");
   game.analysis_process->set_deadline(engine_greeting_ms);
+  tell_analysis_view(game);
   return AnalysisStart::started;
 }
 
@@ -308,6 +318,7 @@ void cancel_record_analysis(Game& game) {
   if (a.status != Status::running) return;
   close_process(game);
   a.status = Status::cancelled;
+  tell_analysis_view(game);
 }
 
 void analysis_said(Game& game, const std::string& raw) {
@@ -342,14 +353,17 @@ void analysis_said(Game& game, const std::string& raw) {
     default:
       break;
   }
+  tell_analysis_view(game);
 }
 
 void analysis_ended(Game& game) {
   if (analysis_running(game)) analysis_fault(game, fault_ended_midway);
+  tell_analysis_view(game);
 }
 
 void analysis_deadline_passed(Game& game) {
   if (analysis_running(game)) analysis_fault(game, fault_silent(game.record_analysis.phase));
+  tell_analysis_view(game);
 }
 
 void analysis_overflowed(Game& game) { analysis_deadline_passed(game); }
@@ -363,9 +377,12 @@ AnalysisProgress analysis_progress(Game& game) {
   if (a.status != Status::running) {
     p.seconds_left = 0;
   } else if (p.done > 0) {
-    double elapsed = now(game) - a.started_at;
-    if (elapsed < 0) elapsed += 24 * 60 * 60;  // past midnight
-    p.seconds_left = elapsed / p.done * (p.total - p.done);
+    // The positions left take as long as those done took; the one in hand
+    // has had some of its time already, so the estimate counts down.
+    const double each = seconds_between(a.started_at, a.last_done_at) / p.done;
+    const int left = p.total - p.done;
+    p.seconds_left = std::max(each * (left - 1),
+                              each * left - seconds_between(a.last_done_at, now(game)));
   } else if (a.limit.depth == 0) {
     p.seconds_left = p.total * a.limit.move_time_ms / 1000.0;
   }

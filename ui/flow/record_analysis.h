@@ -42,11 +42,7 @@ void analysis_deadline_passed(Game& game);
 // fault, like a passed deadline.
 void analysis_overflowed(Game& game);
 
-struct AnalysisProgress {
-  int done = 0;    // positions evaluated
-  int total = 0;   // positions in all: the moves and one
-  double seconds_left = -1;  // an estimate; negative: not known yet
-};
+// How far the analysis is: positions done and in all, the time left.
 AnalysisProgress analysis_progress(Game& game);
 
 // Do the results belong to the record as it stands now: the same first
