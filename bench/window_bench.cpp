@@ -1,6 +1,9 @@
 // What the player waits for between a click or a clock second and the
-// window showing it: the real window on the offscreen platform, at two
-// window sizes, against a bare Qt window of the same size doing the same.
+// window showing it, and what a step of resizing the window costs: the
+// real window at two window sizes, against a bare Qt window of the same
+// size doing the same (bench/bare_window.h).  The offscreen platform
+// unless QT_QPA_PLATFORM says otherwise (xcb under Xvfb is nearer a
+// desktop).  The start and the memory: bench/start_bench.cpp.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -12,9 +15,11 @@
 #include <cstdio>
 #include <memory>
 
+#include "bench/bare_window.h"
 #include "tests/ui/fakes.h"
 #include "ui/board_view.h"
 #include "ui/flow/clocks.h"
+#include "ui/flow/start_commands.h"
 #include "ui/main_window.h"
 #include "ui/window_picture.h"
 
@@ -25,6 +30,7 @@ using testing::FakeBrowser;
 using testing::FakeClock;
 using testing::FakeDialogs;
 using testing::FakeSound;
+using bench::BareWindow;
 
 // A two-player game in progress in a window of the given size, started in
 // a scratch folder with the default settings (the clocks shown).
@@ -92,6 +98,31 @@ BENCHMARK(BM_ClickRepaint)
     ->Unit(benchmark::kMicrosecond)
     ->UseRealTime();
 
+// A click that makes a move in a two-player game (the click that picked
+// the piece is not timed): the golds step forward and back by turns, and
+// a fresh game begins before the record fills.
+void BM_MoveClick(benchmark::State& state) {
+  RunningGame game(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+  const int moves[4][4] = {{2, 6, 2, 5}, {5, 1, 5, 2}, {2, 5, 2, 6}, {5, 2, 5, 1}};
+  int n = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    if (n % 4 == 0 && game.window->g.record_len > 400) {
+      new_game(game.window->game);
+      START_Click(game.window->game);
+    }
+    const int* m = moves[n++ % 4];
+    game.click(m[0], m[1]);
+    state.ResumeTiming();
+    game.click(m[2], m[3]);
+  }
+}
+BENCHMARK(BM_MoveClick)
+    ->Args({1300, 850})
+    ->Args({3000, 2000})
+    ->Unit(benchmark::kMicrosecond)
+    ->UseRealTime();
+
 // One second on the lower side's clock: its strip painted anew and shown.
 void BM_ClockTick(benchmark::State& state) {
   RunningGame game(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
@@ -109,6 +140,48 @@ BENCHMARK(BM_ClockTick)
     ->Args({3000, 2000})
     ->Unit(benchmark::kMicrosecond)
     ->UseRealTime();
+
+// The sizes of an interactive resize, a few pixels apart: out and back.
+QSize resize_step(QSize base, int step) {
+  const int d = 4 * (step % 32 < 16 ? step % 16 : 16 - step % 16);
+  return base + QSize(d, d);
+}
+
+// One step of an interactive resize: the window's new size shown.  The
+// processor's time of the whole process, helpers included.
+void BM_ResizeStep(benchmark::State& state) {
+  const QSize base(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+  RunningGame game(base.width(), base.height());
+  int step = 0;
+  for (auto _ : state) {
+    game.window->resize(resize_step(base, ++step));
+    QApplication::processEvents();
+  }
+}
+BENCHMARK(BM_ResizeStep)
+    ->Args({1300, 850})
+    ->Args({3000, 2000})
+    ->Unit(benchmark::kMicrosecond)
+    ->MeasureProcessCPUTime();
+
+// The same steps for the bare window.
+void BM_BareWindowResizeStep(benchmark::State& state) {
+  const QSize base(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+  BareWindow window;
+  window.resize(base);
+  window.show();
+  QApplication::processEvents();
+  int step = 0;
+  for (auto _ : state) {
+    window.resize(resize_step(base, ++step));
+    QApplication::processEvents();
+  }
+}
+BENCHMARK(BM_BareWindowResizeStep)
+    ->Args({1300, 850})
+    ->Args({3000, 2000})
+    ->Unit(benchmark::kMicrosecond)
+    ->MeasureProcessCPUTime();
 
 // A window made anew at its size: the whole picture scaled once.
 void BM_ResizeRepaint(benchmark::State& state) {
@@ -142,22 +215,14 @@ BENCHMARK(BM_WholePicture)
     ->Unit(benchmark::kMicrosecond)
     ->UseRealTime();
 
-// The bare Qt window: a widget that fills itself, repainted on each click.
-class BareWidget : public QWidget {
- protected:
-  void mousePressEvent(QMouseEvent*) override { repaint(); }
-  void paintEvent(QPaintEvent*) override {
-    QPainter p(this);
-    p.fillRect(rect(), QColor(0x008000));
-  }
-};
-
+// The bare window's click: its whole picture repainted.
 void BM_BareWindowClick(benchmark::State& state) {
-  BareWidget widget;
-  widget.resize(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
-  widget.show();
+  BareWindow window;
+  window.resize(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+  window.show();
   QApplication::processEvents();
-  for (auto _ : state) QTest::mouseClick(&widget, Qt::LeftButton, Qt::NoModifier, QPoint(10, 10));
+  for (auto _ : state)
+    QTest::mouseClick(window.picture_widget(), Qt::LeftButton, Qt::NoModifier, QPoint(10, 10));
 }
 BENCHMARK(BM_BareWindowClick)
     ->Args({1300, 850})
@@ -176,8 +241,8 @@ void quiet(QtMsgType type, const QMessageLogContext&, const QString& text) {
 
 int main(int argc, char** argv) {
   qInstallMessageHandler(nirvex::quiet);
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  qputenv("SDL_AUDIODRIVER", "dummy");
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  if (qEnvironmentVariableIsEmpty("SDL_AUDIODRIVER")) qputenv("SDL_AUDIODRIVER", "dummy");
   QApplication app(argc, argv);
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;

@@ -2,8 +2,11 @@
 #pragma once
 
 #include <QWidget>
+#include <functional>
 
 #include "ui/platform.h"
+
+class QApplication;
 
 namespace nirvex {
 
@@ -35,6 +38,22 @@ class SdlSound : public SoundPort {
 class DesktopBrowser : public Browser {
  public:
   bool open(const QString& address) override;
+};
+
+// What the program sets for the whole application before its window:
+// Qt's own texts in Japanese, the menu entry and the icon of the
+// installed game (none in the build tree).
+void prepare_application(QApplication& app);
+
+// The desktop's own dialogs, clock, sound and browser, as the program
+// hands them to its window.
+struct DesktopPlatform {
+  QtDialogs dialogs;
+  SystemClock clock;
+  SdlSound sound;
+  DesktopBrowser browser;
+  // The platform over these, ending the program through `end_program`.
+  Platform platform(std::function<void()> end_program);
 };
 
 }  // namespace nirvex
