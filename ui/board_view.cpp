@@ -53,7 +53,8 @@ QRegion BoardView::bring_up_to_date() {
   const double scale = target.width() * dpr / canvas_.image().width();
   QRegion device;
   if (!picture_.fits(canvas_, size, origin, scale)) {
-    picture_.rebuild(canvas_, size, origin, scale, canvas_.take_changes());
+    canvas_.take_changes();
+    picture_.rebuild(canvas_, size, origin, scale);
     device = QRegion(QRect(QPoint(0, 0), size));
   } else {
     device = picture_.update(canvas_, canvas_.take_changes());

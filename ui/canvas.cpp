@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <tuple>
 
 #include "model/game_state.h"
@@ -92,7 +93,7 @@ QPointF Canvas::twips_to_cell(double x, double y) {
 
 void Canvas::fill(int colour) {
   image_.fill(palette_colour(colour));
-  changes_.assign(1, image_.rect());
+  change_all();
   backdrop_ = 0;
   fill_colour_ = colour;
 }
@@ -108,10 +109,13 @@ QRectF Canvas::draw_picture(QPainter& p, const QImage& natural, const QImage& hi
 void Canvas::paint_picture(int id, double x, double y) {
   const QImage natural = picture(id, false);
   if (natural.isNull()) return;
-  QPainter p(&image_);
-  p.scale(buffer_pixels_per_twip, buffer_pixels_per_twip);
-  p.setRenderHint(QPainter::SmoothPixmapTransform);
-  changed(draw_picture(p, natural, picture(id, true), x, y));
+  const QRectF target(QPointF(x, y), QSizeF(natural.width() * 15.0, natural.height() * 15.0));
+  paint_within(pixel_rect(target), [&] {
+    QPainter p(&image_);
+    p.scale(buffer_pixels_per_twip, buffer_pixels_per_twip);
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
+    draw_picture(p, natural, picture(id, true), x, y);
+  });
   const QPointF cell = twips_to_cell(x, y);
   pictures_.insert(position_key(cell.x(), cell.y()), id);
   if (id >= background_green && id <= background_brick) backdrop_ = id;
@@ -145,16 +149,40 @@ QImage Canvas::backdrop_period(int id) {
   return around.copy(pw, ph, pw, ph);
 }
 
-// The same rectangle painted twice (a line two frames share) once.
+// Each kept tile compared with the buffer now: the rectangle in it whose
+// pixels differ.
 std::vector<QRect> Canvas::take_changes() {
   std::vector<QRect> out;
-  out.swap(changes_);
-  const auto key = [](const QRect& r) {
-    return std::tuple(r.top(), r.left(), r.bottom(), r.right());
-  };
-  std::sort(out.begin(), out.end(),
-            [&](const QRect& a, const QRect& b) { return key(a) < key(b); });
-  out.erase(std::unique(out.begin(), out.end()), out.end());
+  if (all_changed_) {
+    out.push_back(image_.rect());
+  } else {
+    for (std::size_t i = 0; i < kept_tiles_.size(); ++i) {
+      const QRect t = tile_rect(kept_tiles_[i]);
+      const QRgb* was = kept_.data() + i * tile_w * tile_h;
+      int top = -1, bottom = -1, left = t.width(), right = -1;
+      for (int y = 0; y < t.height(); ++y) {
+        const auto* now = reinterpret_cast<const QRgb*>(image_.constScanLine(t.top() + y)) +
+                          t.left();
+        const QRgb* row = was + y * tile_w;
+        if (std::memcmp(now, row, t.width() * sizeof(QRgb)) == 0) continue;
+        int a = 0, b = t.width() - 1;
+        while (now[a] == row[a]) ++a;
+        while (now[b] == row[b]) --b;
+        if (top < 0) top = y;
+        bottom = y;
+        left = std::min(left, a);
+        right = std::max(right, b);
+      }
+      if (top >= 0)
+        out.emplace_back(t.left() + left, t.top() + top, right - left + 1, bottom - top + 1);
+      kept_at_[kept_tiles_[i]] = -1;
+    }
+  }
+  all_changed_ = false;
+  kept_tiles_.clear();
+  // Room for a few moves' worth stays; more is given back.
+  if (kept_.capacity() > std::size_t(1) << 18) std::vector<QRgb>().swap(kept_);
+  kept_.clear();
   return out;
 }
 
@@ -166,28 +194,66 @@ QRect Canvas::pixel_rect(const QRectF& twips_rect, double spill_twips) const {
   return px.toAlignedRect().adjusted(-1, -1, 1, 1) & image_.rect();
 }
 
-void Canvas::changed(const QRectF& twips_rect, double spill_twips) {
-  const QRect r = pixel_rect(twips_rect, spill_twips);
-  if (r.isEmpty()) return;
-  // Painting the whole surface over and over leaves it one rectangle.
-  if (changes_.size() >= 4096) changes_.assign(1, image_.rect());
-  if (changes_.size() == 1 && changes_[0] == image_.rect()) return;
-  changes_.push_back(r);
+QRect Canvas::tile_rect(int tile) const {
+  const int across = tiles_across();
+  return QRect((tile % across) * tile_w, (tile / across) * tile_h, tile_w, tile_h) &
+         image_.rect();
+}
+
+void Canvas::change_all() {
+  all_changed_ = true;
+  for (int t : kept_tiles_) kept_at_[t] = -1;
+  kept_tiles_.clear();
+  kept_.clear();
+}
+
+// Painting over more than half of the surface shows all of it anew.
+bool Canvas::keep(const QRect& area) {
+  if (kept_at_.empty()) {
+    const int down = (image_.height() + tile_h - 1) / tile_h;
+    kept_at_.assign(static_cast<std::size_t>(tiles_across()) * down, -1);
+  }
+  const int across = tiles_across();
+  for (int ty = area.top() / tile_h; ty <= area.bottom() / tile_h; ++ty)
+    for (int tx = area.left() / tile_w; tx <= area.right() / tile_w; ++tx) {
+      const int tile = ty * across + tx;
+      if (kept_at_[tile] >= 0) continue;
+      if ((kept_tiles_.size() + 1) * tile_w * tile_h * 2 >
+          static_cast<std::size_t>(image_.width()) * image_.height()) {
+        change_all();
+        return false;
+      }
+      const QRect t = tile_rect(tile);
+      kept_at_[tile] = static_cast<int>(kept_tiles_.size());
+      kept_tiles_.push_back(tile);
+      kept_.resize(kept_tiles_.size() * tile_w * tile_h);
+      QRgb* block = kept_.data() + (kept_tiles_.size() - 1) * tile_w * tile_h;
+      for (int y = 0; y < t.height(); ++y)
+        std::memcpy(block + y * tile_w, image_.constScanLine(t.top() + y) + t.left() * sizeof(QRgb),
+                    t.width() * sizeof(QRgb));
+    }
+  return true;
+}
+
+template <typename Paint>
+void Canvas::paint_within(const QRect& area, Paint&& paint) {
+  if (!area.isEmpty() && !all_changed_) keep(area);
+  paint();
 }
 
 void Canvas::paint_frame(int colour, double left, double top, double right, double bottom) {
   const double w = 15.0;
-  QPainter p(&image_);
-  p.scale(buffer_pixels_per_twip, buffer_pixels_per_twip);
   const QColor c = palette_colour(colour);
   const QRectF lines[4] = {QRectF(left, top, right - left + w, w),
                            QRectF(left, bottom, right - left + w, w),
                            QRectF(left, top, w, bottom - top + w),
                            QRectF(right, top, w, bottom - top + w)};
-  for (const QRectF& line : lines) {
-    p.fillRect(line, c);
-    changed(line);
-  }
+  for (const QRectF& line : lines)
+    paint_within(pixel_rect(line), [&] {
+      QPainter p(&image_);
+      p.scale(buffer_pixels_per_twip, buffer_pixels_per_twip);
+      p.fillRect(line, c);
+    });
   const QPointF cell = twips_to_cell(left, top);
   frames_.insert(position_key(cell.x(), cell.y()), colour);
 }
@@ -204,17 +270,19 @@ void Canvas::print_text(double x, double y, const QString& text, int colour, int
   font.setStyleHint(QFont::Serif);
   font.setPixelSize(size * 20);  // points to twips
   font.setBold(bold);
-  QPainter p(&image_);
-  p.scale(buffer_pixels_per_twip, buffer_pixels_per_twip);
-  p.setRenderHint(QPainter::TextAntialiasing);
-  p.setFont(font);
-  p.setPen(palette_colour(colour));
   const QFontMetricsF fm(font);
   const QPointF baseline(x, y + fm.ascent());
-  p.drawText(baseline, text);
   // Glyphs may reach a little beyond their advance and the line's height.
   const QRectF ink = fm.boundingRect(text).translated(baseline);
-  changed(ink | QRectF(x, y, fm.horizontalAdvance(text), fm.height()), size * 4.0);
+  paint_within(pixel_rect(ink | QRectF(x, y, fm.horizontalAdvance(text), fm.height()), size * 4.0),
+               [&] {
+                 QPainter p(&image_);
+                 p.scale(buffer_pixels_per_twip, buffer_pixels_per_twip);
+                 p.setRenderHint(QPainter::TextAntialiasing);
+                 p.setFont(font);
+                 p.setPen(palette_colour(colour));
+                 p.drawText(baseline, text);
+               });
 }
 
 int Canvas::picture_at(double x, double y) const {

@@ -4,8 +4,11 @@
 // cell is 570 x 660 twips and cell (0, 0) starts at (1050, 100).  The
 // buffer is kept at four pixels per 15 twips, so the window can show it
 // scaled to any size and stay sharp; it also notes which of its pixels
-// changed, so that the window redoes only those, and which background
-// it was tiled with, which the window continues into its margins.
+// changed since the window last took them (it keeps the pixels an
+// operation paints over, in tiles, the first time it does, and compares:
+// the board is often painted over with what it already shows), so that
+// the window redoes only those, and which background it was tiled with,
+// which the window continues into its margins.
 #pragma once
 
 #include <QColor>
@@ -74,8 +77,8 @@ class Canvas {
   // The picture painted for an id, natural size; null for none.
   static QImage picture(int id, bool hires);
 
-  // The rectangles of buffer pixels painted since the window last took
-  // them (they may overlap).
+  // The rectangles of buffer pixels that changed since the window last
+  // took them (they may overlap).
   std::vector<QRect> take_changes();
   // The background id of the tiles painted last, 0 when the surface was
   // filled with a colour after them (or none was ever painted), and the
@@ -95,11 +98,27 @@ class Canvas {
                              double y);
   // The buffer pixels a rectangle of twips touches, grown by `spill_twips`.
   QRect pixel_rect(const QRectF& twips_rect, double spill_twips = 0) const;
-  // Notes those pixels as painted.
-  void changed(const QRectF& twips_rect, double spill_twips = 0);
+  // Runs `paint`, which paints within the buffer pixels `area`, keeping
+  // first what they were as the window last took them.
+  template <typename Paint>
+  void paint_within(const QRect& area, Paint&& paint);
+  // Keeps the tiles of `area` not kept yet; false when so much is painted
+  // that all of it is to be shown anew.
+  bool keep(const QRect& area);
+  // Everything is to be shown anew; nothing is kept.
+  void change_all();
+  bool all_changed() const { return all_changed_; }
+
+  // The tiles of kept pixels.
+  static constexpr int tile_w = 64, tile_h = 32;
+  int tiles_across() const { return (image_.width() + tile_w - 1) / tile_w; }
+  QRect tile_rect(int tile) const;
 
   QImage image_;
-  std::vector<QRect> changes_;
+  bool all_changed_ = true;
+  std::vector<int> kept_at_;     // per tile: its block in kept_, or -1
+  std::vector<int> kept_tiles_;  // the tiles kept, in order
+  std::vector<QRgb> kept_;       // their pixels, a whole tile's room each
   int backdrop_ = 0;
   int fill_colour_ = 0;
   std::vector<PaintedText> text_log_;
