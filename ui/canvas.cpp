@@ -8,6 +8,7 @@
 #include <cstring>
 #include <tuple>
 
+#include "assets/stored_pictures.h"
 #include "model/game_state.h"
 
 namespace nirvex {
@@ -70,8 +71,7 @@ QImage Canvas::picture(int id, bool hires) {
   if (it != cache.end()) return it.value();
   const QString name = picture_name(id);
   QImage img;
-  if (!name.isEmpty())
-    img = QImage(":/pictures/" + name + (hires ? "@4x.png" : ".png"));
+  if (!name.isEmpty()) img = stored_picture(hires ? name + "@4x" : name);
   cache.insert(key, img);
   return img;
 }
