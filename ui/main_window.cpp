@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenu>
@@ -38,7 +39,7 @@ MainWindow::MainWindow(const Platform& platform, QWidget* parent)
     Form_MouseDown(game, button, x, y);
   };
   setCentralWidget(view_);
-  panel_ = new RecordPanel(game, view_);
+  start_folder_ = QDir::currentPath();
   engine_ = new QtEngineProcess(game, this);
   game.engine_process = engine_;
 
@@ -78,6 +79,11 @@ QAction* MainWindow::menu_item(const QString& name) const {
 }
 
 QMenu* MainWindow::menu(const QString& name) const { return menus_.value(name); }
+
+RecordPanel* MainWindow::record_panel() {
+  if (!panel_) panel_ = new RecordPanel(game, view_, start_folder_);
+  return panel_;
+}
 
 // Opens the engine dialog; OK makes its engine the computer's player.
 void MainWindow::GAIBU_Click() {
@@ -130,15 +136,22 @@ void MainWindow::set_checked(std::string_view item, bool on) {
     a->setChecked(on);
 }
 
+// A panel not made yet shows nothing, and its text boxes are empty.
 void MainWindow::show_file_lists(bool drives, bool dirs, bool files) {
-  panel_->show_file_lists(drives, dirs, files);
+  if (panel_ || drives || dirs || files) record_panel()->show_file_lists(drives, dirs, files);
 }
 
-void MainWindow::show_name_panel(int mode) { panel_->show_name_panel(mode); }
+void MainWindow::show_name_panel(int mode) {
+  if (panel_ || mode == 0) record_panel()->show_name_panel(mode);
+}
 
-std::string MainWindow::text_field(int number) const { return panel_->text_field(number); }
+std::string MainWindow::text_field(int number) const {
+  return panel_ ? panel_->text_field(number) : std::string();
+}
 
-std::string MainWindow::record_folder() const { return panel_->dir1_path().toStdString(); }
+std::string MainWindow::record_folder() const {
+  return (panel_ ? panel_->dir1_path() : start_folder_).toStdString();
+}
 
 std::intptr_t MainWindow::window_handle() const { return static_cast<std::intptr_t>(winId()); }
 

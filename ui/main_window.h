@@ -44,7 +44,8 @@ class MainWindow : public QMainWindow, public Form {
   QAction* menu_item(const QString& name) const;
   QMenu* menu(const QString& name) const;
   BoardView* board_view() const { return view_; }
-  RecordPanel* record_panel() const { return panel_; }
+  // The record panel, made the first time it is needed.
+  RecordPanel* record_panel();
   QtEngineProcess* engine_process() const { return engine_; }
   bool program_ended() const { return game.program_ended; }
 
@@ -104,6 +105,7 @@ class MainWindow : public QMainWindow, public Form {
   RecordFileStore record_store_;
   BoardView* view_ = nullptr;
   RecordPanel* panel_ = nullptr;
+  QString start_folder_;  // where the record panel's lists start
   QtEngineProcess* engine_ = nullptr;
   QTimer* timer1_ = nullptr;
   QHash<QString, QAction*> items_;
