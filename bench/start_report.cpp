@@ -10,10 +10,15 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <string>
 
 namespace nirvex::bench {
 namespace {
+
+// Long enough for what a start leaves to do afterwards: the sound device
+// goes to sleep when no sound has played for a second and a half.
+constexpr int settle_ms = 2500;
 
 // Notes the first exposure of a window; the event loop paints and shows
 // the whole window while it hands that event on.
@@ -37,13 +42,25 @@ long proc_field(const std::string& file, const std::string& key) {
   return -1;
 }
 
-// Times any thread of this process gave up or lost the processor so far.
-long context_switches() {
-  long total = 0;
+// Times each thread of this process gave up or lost the processor so far.
+std::map<std::string, long> context_switches() {
+  std::map<std::string, long> out;
   for (const auto& task : std::filesystem::directory_iterator("/proc/self/task")) {
     const std::string status = task.path() / "status";
-    total += proc_field(status, "voluntary_ctxt_switches");
-    total += proc_field(status, "nonvoluntary_ctxt_switches");
+    out[task.path().filename()] = proc_field(status, "voluntary_ctxt_switches") +
+                                  proc_field(status, "nonvoluntary_ctxt_switches");
+  }
+  return out;
+}
+
+// Wakeups of the threads alive at `after` since `before` (a thread begun
+// meanwhile counts whole).
+long wakeups_between(const std::map<std::string, long>& before,
+                     const std::map<std::string, long>& after) {
+  long total = 0;
+  for (const auto& [tid, count] : after) {
+    const auto was = before.find(tid);
+    total += count - (was == before.end() ? 0 : was->second);
   }
   return total;
 }
@@ -66,13 +83,13 @@ void show_and_report(QWidget& window, int width, int height) {
   while (!expose.seen) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
   std::fputs("shown\n", stdout);
   std::fflush(stdout);
-  run_for(500);
+  run_for(settle_ms);
   const long rss = proc_field("/proc/self/status", "VmRSS");
   const long anon = proc_field("/proc/self/smaps_rollup", "Pss_Anon");
-  const long before = context_switches();
+  const auto before = context_switches();
   run_for(1000);
   // The second's own timer wakes the loop once.
-  const long wakeups = context_switches() - before - 1;
+  const long wakeups = wakeups_between(before, context_switches()) - 1;
   std::printf("%ld %ld %ld\n", rss, anon, wakeups);
   std::fflush(stdout);
 }

@@ -8,7 +8,7 @@ class QWidget;
 namespace nirvex::bench {
 
 // Shows the window at the given size and writes "shown" to standard output
-// the moment its first frame is out; lets it settle half a second, then
+// the moment its first frame is out; lets it settle a few seconds, then
 // writes its resident memory and the anonymous part of it (KiB) and how
 // many times its threads woke in a second of doing nothing.
 void show_and_report(QWidget& window, int width, int height);
