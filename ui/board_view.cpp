@@ -66,7 +66,9 @@ QRegion BoardView::bring_up_to_date() {
   return logical;
 }
 
+// A view not on the screen yet waits for its first paint.
 void BoardView::show_changes() {
+  if (!isVisible()) return;
   const QRegion changed = bring_up_to_date();
   if (!changed.isEmpty()) repaint(changed);
 }

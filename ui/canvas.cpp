@@ -91,8 +91,11 @@ QPointF Canvas::twips_to_cell(double x, double y) {
   return QPointF((x - board_left) / cell_width, (y - board_top) / cell_height);
 }
 
+// Filling with the colour the buffer is filled with already changes
+// nothing.
 void Canvas::fill(int colour) {
-  image_.fill(palette_colour(colour));
+  if (uniform_colour_ != colour) image_.fill(palette_colour(colour));
+  uniform_colour_ = colour;
   change_all();
   backdrop_ = 0;
   fill_colour_ = colour;
@@ -237,6 +240,7 @@ bool Canvas::keep(const QRect& area) {
 
 template <typename Paint>
 void Canvas::paint_within(const QRect& area, Paint&& paint) {
+  uniform_colour_ = -1;
   if (!area.isEmpty() && !all_changed_) keep(area);
   paint();
 }

@@ -115,6 +115,7 @@ class Canvas {
   QRect tile_rect(int tile) const;
 
   QImage image_;
+  int uniform_colour_ = -1;  // the fill colour while nothing else is painted
   bool all_changed_ = true;
   std::vector<int> kept_at_;     // per tile: its block in kept_, or -1
   std::vector<int> kept_tiles_;  // the tiles kept, in order
