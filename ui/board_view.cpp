@@ -13,6 +13,9 @@ BoardView::BoardView(Canvas& canvas, QWidget* parent)
     : QWidget(parent), canvas_(canvas) {
   setAttribute(Qt::WA_OpaquePaintEvent);
   setMinimumSize(surface_width_twips / 15 / 2, surface_height_twips / 15 / 2);
+  settle_.setSingleShot(true);
+  settle_.setInterval(settle_ms);
+  connect(&settle_, &QTimer::timeout, this, [this] { update(); });
 }
 
 QSize BoardView::sizeHint() const {
@@ -44,17 +47,27 @@ QPointF BoardView::from_twips(QPointF t) const {
                  r.top() + t.y() * r.height() / surface_height_twips);
 }
 
+BoardView::Placement BoardView::placement() const {
+  const double dpr = devicePixelRatioF();
+  const QRectF target = target_rect();
+  return {QSize(static_cast<int>(std::ceil(width() * dpr)),
+                static_cast<int>(std::ceil(height() * dpr))),
+          target.topLeft() * dpr, target.width() * dpr / canvas_.image().width()};
+}
+
+bool BoardView::picture_fits() const {
+  const Placement at = placement();
+  return picture_.fits(canvas_, at.size, at.origin, at.scale);
+}
+
 QRegion BoardView::bring_up_to_date() {
   const double dpr = devicePixelRatioF();
-  const QSize size(static_cast<int>(std::ceil(width() * dpr)),
-                   static_cast<int>(std::ceil(height() * dpr)));
-  const QRectF target = target_rect();
-  const QPointF origin = target.topLeft() * dpr;
-  const double scale = target.width() * dpr / canvas_.image().width();
+  const Placement at = placement();
+  const QSize size = at.size;
   QRegion device;
-  if (!picture_.fits(canvas_, size, origin, scale)) {
+  if (!picture_.fits(canvas_, size, at.origin, at.scale)) {
     canvas_.take_changes();
-    picture_.rebuild(canvas_, size, origin, scale);
+    picture_.rebuild(canvas_, size, at.origin, at.scale);
     device = QRegion(QRect(QPoint(0, 0), size));
   } else {
     device = picture_.update(canvas_, canvas_.take_changes());
@@ -66,9 +79,14 @@ QRegion BoardView::bring_up_to_date() {
   return logical;
 }
 
-// A view not on the screen yet waits for its first paint.
+// A view not on the screen yet waits for its first paint; while the size
+// changes the quick picture shows the buffer as it is.
 void BoardView::show_changes() {
   if (!isVisible()) return;
+  if (resizing() && !picture_fits()) {
+    repaint();
+    return;
+  }
   const QRegion changed = bring_up_to_date();
   if (!changed.isEmpty()) repaint(changed);
 }
@@ -81,6 +99,11 @@ const WindowPicture& BoardView::picture() {
 
 // The picture is in device pixels: it goes on one to one.
 void BoardView::paintEvent(QPaintEvent* event) {
+  if (resizing() && !picture_fits()) {
+    QPainter p(this);
+    paint_quickly(p, event->region());
+    return;
+  }
   const QRegion changed = bring_up_to_date();
   // Painted meanwhile but not asked for here: shown by the next paint.
   if (!(changed - event->region()).isEmpty()) update(changed - event->region());
@@ -89,6 +112,40 @@ void BoardView::paintEvent(QPaintEvent* event) {
   for (const QRect& r : event->region())
     p.drawImage(QRectF(r), picture_.image(),
                 QRectF(QPointF(r.topLeft()) * dpr, QSizeF(r.size()) * dpr));
+}
+
+// Nearest pixels, no filtering: a small part of the cost of the picture.
+void BoardView::paint_quickly(QPainter& p, const QRegion& region) {
+  const QRectF target = target_rect();
+  const QRect inside = target.toAlignedRect();
+  const QRegion margins = region - QRegion(target.toRect());
+  if (!margins.isEmpty()) {
+    const int backdrop = canvas_.backdrop();
+    if (backdrop != 0 && quick_period_of_ != backdrop) {
+      quick_period_ = Canvas::backdrop_period(backdrop);
+      quick_period_of_ = backdrop;
+    }
+    QBrush brush(palette_colour(canvas_.fill_colour()));
+    if (backdrop != 0) {
+      brush = QBrush(quick_period_);
+      const double k = target.width() / canvas_.image().width();
+      QTransform t;
+      t.translate(target.left(), target.top());
+      t.scale(k, k);
+      t.translate(Canvas::backdrop_period_origin.x(), Canvas::backdrop_period_origin.y());
+      brush.setTransform(t);
+    }
+    p.setClipRegion(margins);
+    p.fillRect(rect(), brush);
+    p.setClipping(false);
+  }
+  p.setClipRegion(region & inside);
+  p.drawImage(target, canvas_.image());
+}
+
+// A new size of a window already shown: quick pictures until it settles.
+void BoardView::resizeEvent(QResizeEvent*) {
+  if (!picture_.image().isNull()) settle_.start();
 }
 
 void BoardView::mousePressEvent(QMouseEvent* event) {

@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
@@ -171,6 +172,9 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
   if (font.pixelSize() == pixels) return;
   font.setPixelSize(pixels);
   QApplication::setFont(font);
+  // The menu bar at its new height now, not after a first paint at the old.
+  menuBar()->setFont(font);
+  if (layout()) layout()->activate();
 }
 
 // Keys reach the window from every control on it that leaves them unused.
