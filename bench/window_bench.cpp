@@ -50,6 +50,8 @@ class RunningGame {
     window->resize(width, height);
     QApplication::processEvents();
     window->menu_item(QStringLiteral("START"))->trigger();
+    // The sharp picture made for the window's size.
+    if (!QTest::qWaitFor([this] { return !window->board_view()->resizing(); })) return;
     QApplication::processEvents();
   }
   ~RunningGame() {

@@ -79,12 +79,17 @@ QRegion BoardView::bring_up_to_date() {
   return logical;
 }
 
+bool BoardView::quick() const {
+  return resizing() && picture_.shows_backdrop_of(canvas_) && !picture_fits();
+}
+
 // A view not on the screen yet waits for its first paint; while the size
-// changes the quick picture shows the buffer as it is.
+// changes the picture is brought up to date at its old size and shown
+// quickly scaled.
 void BoardView::show_changes() {
   if (!isVisible()) return;
-  if (resizing() && !picture_fits()) {
-    repaint();
+  if (quick()) {
+    if (!picture_.update(canvas_, canvas_.take_changes()).isEmpty()) repaint();
     return;
   }
   const QRegion changed = bring_up_to_date();
@@ -99,7 +104,7 @@ const WindowPicture& BoardView::picture() {
 
 // The picture is in device pixels: it goes on one to one.
 void BoardView::paintEvent(QPaintEvent* event) {
-  if (resizing() && !picture_fits()) {
+  if (quick()) {
     QPainter p(this);
     paint_quickly(p, event->region());
     return;
@@ -115,32 +120,36 @@ void BoardView::paintEvent(QPaintEvent* event) {
 }
 
 // Nearest pixels, no filtering: a small part of the cost of the picture.
+// The old picture is laid so that its board lies on the new one.
 void BoardView::paint_quickly(QPainter& p, const QRegion& region) {
-  const QRectF target = target_rect();
-  const QRect inside = target.toAlignedRect();
-  const QRegion margins = region - QRegion(target.toRect());
-  if (!margins.isEmpty()) {
+  const Placement now = placement();
+  const double dpr = devicePixelRatioF();
+  const double k = now.scale / picture_.scale();
+  const QPointF corner = (now.origin - picture_.origin() * k) / dpr;
+  const QRectF laid(corner, QSizeF(picture_.image().size()) * (k / dpr));
+  const QRegion beyond = region - QRegion(laid.toRect());
+  if (!beyond.isEmpty()) {
     const int backdrop = canvas_.backdrop();
-    if (backdrop != 0 && quick_period_of_ != backdrop) {
-      quick_period_ = Canvas::backdrop_period(backdrop);
-      quick_period_of_ = backdrop;
-    }
     QBrush brush(palette_colour(canvas_.fill_colour()));
     if (backdrop != 0) {
+      if (quick_period_of_ != backdrop) {
+        quick_period_ = Canvas::backdrop_period(backdrop);
+        quick_period_of_ = backdrop;
+      }
       brush = QBrush(quick_period_);
-      const double k = target.width() / canvas_.image().width();
+      const QRectF target = target_rect();
+      const double to_widget = target.width() / canvas_.image().width();
       QTransform t;
       t.translate(target.left(), target.top());
-      t.scale(k, k);
+      t.scale(to_widget, to_widget);
       t.translate(Canvas::backdrop_period_origin.x(), Canvas::backdrop_period_origin.y());
       brush.setTransform(t);
     }
-    p.setClipRegion(margins);
+    p.setClipRegion(beyond);
     p.fillRect(rect(), brush);
-    p.setClipping(false);
   }
-  p.setClipRegion(region & inside);
-  p.drawImage(target, canvas_.image());
+  p.setClipRegion(region & laid.toAlignedRect());
+  p.drawImage(laid, picture_.image());
 }
 
 // A new size of a window already shown: quick pictures until it settles.

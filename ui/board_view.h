@@ -2,8 +2,9 @@
 // backdrop continued to the window's edges, and turns mouse presses back
 // into twips of the painted area.  It keeps the window-sized picture and
 // brings only what was painted since up to date.  While the window's size
-// changes it shows the buffer scaled quickly instead, and makes the sharp
-// picture once the size has stayed the same for a moment.
+// changes it shows that picture, kept up to date at its old size, scaled
+// quickly to the new one, and makes the sharp picture once the size has
+// stayed the same for a moment.
 #pragma once
 
 #include <QImage>
@@ -71,7 +72,11 @@ class BoardView : public QWidget {
   // Makes the picture anew when the window or the backdrop changed, else
   // redoes what was painted; the widget's region that changed.
   QRegion bring_up_to_date();
-  // The buffer scaled without filtering, the margins tiled likewise.
+  // Whether the quick picture shows the window now: while its size
+  // changes, and the picture shows the canvas's backdrop.
+  bool quick() const;
+  // The picture made for the old size scaled without filtering, what it
+  // does not cover the backdrop's tiling likewise.
   void paint_quickly(QPainter& p, const QRegion& region);
 
   Canvas& canvas_;

@@ -9,8 +9,13 @@
 namespace nirvex {
 
 bool WindowPicture::fits(const Canvas& canvas, QSize size, QPointF origin, double scale) const {
-  return !image_.isNull() && image_.size() == size && origin_ == origin && scale_ == scale &&
-         backdrop_ == canvas.backdrop() && fill_colour_ == canvas.fill_colour();
+  return image_.size() == size && origin_ == origin && scale_ == scale &&
+         shows_backdrop_of(canvas);
+}
+
+bool WindowPicture::shows_backdrop_of(const Canvas& canvas) const {
+  return !image_.isNull() && backdrop_ == canvas.backdrop() &&
+         fill_colour_ == canvas.fill_colour();
 }
 
 void WindowPicture::rebuild(const Canvas& canvas, QSize size, QPointF origin, double scale) {

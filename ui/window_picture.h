@@ -24,6 +24,12 @@ class WindowPicture {
  public:
   // Whether the picture was made for this window and the canvas's backdrop.
   bool fits(const Canvas& canvas, QSize size, QPointF origin, double scale) const;
+  // Whether it shows the canvas's backdrop (whatever the window's size).
+  bool shows_backdrop_of(const Canvas& canvas) const;
+  // Where it put the buffer's top-left corner, and its device pixels to a
+  // buffer pixel.
+  QPointF origin() const { return origin_; }
+  double scale() const { return scale_; }
   // Makes the whole picture: `size` device pixels, the buffer's top-left
   // corner at `origin`, `scale` device pixels to a buffer pixel.
   void rebuild(const Canvas& canvas, QSize size, QPointF origin, double scale);
