@@ -152,37 +152,34 @@ QImage Canvas::backdrop_period(int id) {
   return around.copy(pw, ph, pw, ph);
 }
 
-// Each kept tile compared with the buffer now: the rectangle in it whose
-// pixels differ.
+// Each kept rectangle compared with the buffer now: the part of it whose
+// pixels differ, in strips of rows.
 std::vector<QRect> Canvas::take_changes() {
+  constexpr int strip_rows = 32;
   std::vector<QRect> out;
-  if (all_changed_) {
-    out.push_back(image_.rect());
-  } else {
-    for (std::size_t i = 0; i < kept_tiles_.size(); ++i) {
-      const QRect t = tile_rect(kept_tiles_[i]);
-      const QRgb* was = kept_.data() + i * tile_w * tile_h;
-      int top = -1, bottom = -1, left = t.width(), right = -1;
-      for (int y = 0; y < t.height(); ++y) {
-        const auto* now = reinterpret_cast<const QRgb*>(image_.constScanLine(t.top() + y)) +
-                          t.left();
-        const QRgb* row = was + y * tile_w;
-        if (std::memcmp(now, row, t.width() * sizeof(QRgb)) == 0) continue;
-        int a = 0, b = t.width() - 1;
-        while (now[a] == row[a]) ++a;
-        while (now[b] == row[b]) --b;
-        if (top < 0) top = y;
-        bottom = y;
+  if (all_changed_) out.push_back(image_.rect());
+  for (const Kept& k : all_changed_ ? std::vector<Kept>() : kept_rects_) {
+    const QRect& r = k.rect;
+    for (int top = 0; top < r.height(); top += strip_rows) {
+      const int rows = std::min(strip_rows, r.height() - top);
+      int left = r.width(), right = -1;
+      for (int y = top; y < top + rows; ++y) {
+        const auto* now = reinterpret_cast<const QRgb*>(image_.constScanLine(r.top() + y)) +
+                          r.left();
+        const QRgb* was = kept_.data() + k.at + static_cast<std::size_t>(y) * r.width();
+        if (std::memcmp(now, was, r.width() * sizeof(QRgb)) == 0) continue;
+        int a = 0, b = r.width() - 1;
+        while (now[a] == was[a]) ++a;
+        while (now[b] == was[b]) --b;
         left = std::min(left, a);
         right = std::max(right, b);
       }
-      if (top >= 0)
-        out.emplace_back(t.left() + left, t.top() + top, right - left + 1, bottom - top + 1);
-      kept_at_[kept_tiles_[i]] = -1;
+      if (right >= 0) out.emplace_back(r.left() + left, r.top() + top, right - left + 1, rows);
     }
   }
   all_changed_ = false;
-  kept_tiles_.clear();
+  kept_region_ = QRegion();
+  kept_rects_.clear();
   // Room for a few moves' worth stays; more is given back.
   if (kept_.capacity() > std::size_t(1) << 18) std::vector<QRgb>().swap(kept_);
   kept_.clear();
@@ -197,45 +194,31 @@ QRect Canvas::pixel_rect(const QRectF& twips_rect, double spill_twips) const {
   return px.toAlignedRect().adjusted(-1, -1, 1, 1) & image_.rect();
 }
 
-QRect Canvas::tile_rect(int tile) const {
-  const int across = tiles_across();
-  return QRect((tile % across) * tile_w, (tile / across) * tile_h, tile_w, tile_h) &
-         image_.rect();
-}
-
 void Canvas::change_all() {
   all_changed_ = true;
-  for (int t : kept_tiles_) kept_at_[t] = -1;
-  kept_tiles_.clear();
+  kept_region_ = QRegion();
+  kept_rects_.clear();
   kept_.clear();
 }
 
 // Painting over more than half of the surface shows all of it anew.
-bool Canvas::keep(const QRect& area) {
-  if (kept_at_.empty()) {
-    const int down = (image_.height() + tile_h - 1) / tile_h;
-    kept_at_.assign(static_cast<std::size_t>(tiles_across()) * down, -1);
+void Canvas::keep(const QRect& area) {
+  const QRegion fresh = QRegion(area) - kept_region_;
+  if (fresh.isEmpty()) return;
+  std::size_t pixels = kept_.size();
+  for (const QRect& r : fresh) pixels += static_cast<std::size_t>(r.width()) * r.height();
+  if (pixels * 2 > static_cast<std::size_t>(image_.width()) * image_.height()) {
+    change_all();
+    return;
   }
-  const int across = tiles_across();
-  for (int ty = area.top() / tile_h; ty <= area.bottom() / tile_h; ++ty)
-    for (int tx = area.left() / tile_w; tx <= area.right() / tile_w; ++tx) {
-      const int tile = ty * across + tx;
-      if (kept_at_[tile] >= 0) continue;
-      if ((kept_tiles_.size() + 1) * tile_w * tile_h * 2 >
-          static_cast<std::size_t>(image_.width()) * image_.height()) {
-        change_all();
-        return false;
-      }
-      const QRect t = tile_rect(tile);
-      kept_at_[tile] = static_cast<int>(kept_tiles_.size());
-      kept_tiles_.push_back(tile);
-      kept_.resize(kept_tiles_.size() * tile_w * tile_h);
-      QRgb* block = kept_.data() + (kept_tiles_.size() - 1) * tile_w * tile_h;
-      for (int y = 0; y < t.height(); ++y)
-        std::memcpy(block + y * tile_w, image_.constScanLine(t.top() + y) + t.left() * sizeof(QRgb),
-                    t.width() * sizeof(QRgb));
-    }
-  return true;
+  for (const QRect& r : fresh) {
+    kept_rects_.push_back({r, kept_.size()});
+    kept_.resize(kept_.size() + static_cast<std::size_t>(r.width()) * r.height());
+    QRgb* to = kept_.data() + kept_rects_.back().at;
+    for (int y = r.top(); y <= r.bottom(); ++y, to += r.width())
+      std::memcpy(to, image_.constScanLine(y) + r.left() * sizeof(QRgb), r.width() * sizeof(QRgb));
+  }
+  kept_region_ += fresh;
 }
 
 template <typename Paint>
@@ -245,19 +228,44 @@ void Canvas::paint_within(const QRect& area, Paint&& paint) {
   paint();
 }
 
+// The painter's own rule for a rectangle filled without smoothing: its
+// corners rounded to the nearest pixel corners.
+QRect Canvas::line_pixels(const QRectF& twips_rect) {
+  const double s = buffer_pixels_per_twip;
+  const double x = s * twips_rect.x(), y = s * twips_rect.y();
+  const int x1 = qRound(x), y1 = qRound(y);
+  const int x2 = qRound(x + s * twips_rect.width()), y2 = qRound(y + s * twips_rect.height());
+  return QRect(x1, y1, x2 - x1, y2 - y1);
+}
+
+bool Canvas::filled_with(const QRect& r, QRgb colour) const {
+  for (int y = r.top(); y <= r.bottom(); ++y) {
+    const auto* row = reinterpret_cast<const QRgb*>(image_.constScanLine(y)) + r.left();
+    if (!std::all_of(row, row + r.width(), [colour](QRgb p) { return p == colour; }))
+      return false;
+  }
+  return true;
+}
+
+// A line already of the frame's colour is left as it is (every pick
+// paints all 36 frames again).
 void Canvas::paint_frame(int colour, double left, double top, double right, double bottom) {
   const double w = 15.0;
-  const QColor c = palette_colour(colour);
+  const QRgb c = palette_colour(colour).rgb();
   const QRectF lines[4] = {QRectF(left, top, right - left + w, w),
                            QRectF(left, bottom, right - left + w, w),
                            QRectF(left, top, w, bottom - top + w),
                            QRectF(right, top, w, bottom - top + w)};
-  for (const QRectF& line : lines)
-    paint_within(pixel_rect(line), [&] {
-      QPainter p(&image_);
-      p.scale(buffer_pixels_per_twip, buffer_pixels_per_twip);
-      p.fillRect(line, c);
+  for (const QRectF& line : lines) {
+    const QRect r = line_pixels(line) & image_.rect();
+    if (r.isEmpty() || filled_with(r, c)) continue;
+    paint_within(r, [&] {
+      for (int y = r.top(); y <= r.bottom(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(image_.scanLine(y)) + r.left();
+        std::fill(row, row + r.width(), c);
+      }
     });
+  }
   const QPointF cell = twips_to_cell(left, top);
   frames_.insert(position_key(cell.x(), cell.y()), colour);
 }

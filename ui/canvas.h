@@ -5,8 +5,8 @@
 // buffer is kept at four pixels per 15 twips, so the window can show it
 // scaled to any size and stay sharp; it also notes which of its pixels
 // changed since the window last took them (it keeps the pixels an
-// operation paints over, in tiles, the first time it does, and compares:
-// the board is often painted over with what it already shows), so that
+// operation paints over the first time one does, and compares: the board
+// is often painted over with what it already shows), so that
 // the window redoes only those, and which background it was tiled with,
 // which the window continues into its margins.
 #pragma once
@@ -18,6 +18,7 @@
 #include <QPainter>
 #include <QPointF>
 #include <QRect>
+#include <QRegion>
 #include <QString>
 #include <vector>
 
@@ -96,30 +97,33 @@ class Canvas {
   // scaled to buffer pixels; the rectangle it covers, in twips.
   static QRectF draw_picture(QPainter& p, const QImage& natural, const QImage& hires, double x,
                              double y);
+  // The buffer pixels a frame's line of twips fills.
+  static QRect line_pixels(const QRectF& twips_rect);
+  // Whether every pixel of `r` has that colour.
+  bool filled_with(const QRect& r, QRgb colour) const;
   // The buffer pixels a rectangle of twips touches, grown by `spill_twips`.
   QRect pixel_rect(const QRectF& twips_rect, double spill_twips = 0) const;
   // Runs `paint`, which paints within the buffer pixels `area`, keeping
   // first what they were as the window last took them.
   template <typename Paint>
   void paint_within(const QRect& area, Paint&& paint);
-  // Keeps the tiles of `area` not kept yet; false when so much is painted
+  // Keeps the pixels of `area` not kept yet, unless so much is painted
   // that all of it is to be shown anew.
-  bool keep(const QRect& area);
+  void keep(const QRect& area);
   // Everything is to be shown anew; nothing is kept.
   void change_all();
-  bool all_changed() const { return all_changed_; }
-
-  // The tiles of kept pixels.
-  static constexpr int tile_w = 64, tile_h = 32;
-  int tiles_across() const { return (image_.width() + tile_w - 1) / tile_w; }
-  QRect tile_rect(int tile) const;
 
   QImage image_;
   int uniform_colour_ = -1;  // the fill colour while nothing else is painted
   bool all_changed_ = true;
-  std::vector<int> kept_at_;     // per tile: its block in kept_, or -1
-  std::vector<int> kept_tiles_;  // the tiles kept, in order
-  std::vector<QRgb> kept_;       // their pixels, a whole tile's room each
+  // The pixels kept: where, and where in kept_ their rows start.
+  struct Kept {
+    QRect rect;
+    std::size_t at;
+  };
+  QRegion kept_region_;
+  std::vector<Kept> kept_rects_;
+  std::vector<QRgb> kept_;
   int backdrop_ = 0;
   int fill_colour_ = 0;
   std::vector<PaintedText> text_log_;
