@@ -113,11 +113,17 @@ void Canvas::paint_picture(int id, double x, double y) {
   const QImage natural = picture(id, false);
   if (natural.isNull()) return;
   const QRectF target(QPointF(x, y), QSizeF(natural.width() * 15.0, natural.height() * 15.0));
-  paint_within(pixel_rect(target), [&] {
-    QPainter p(&image_);
+  const QImage hires = picture(id, true);
+  const auto draw = [&](QPainter& p) {
     p.scale(buffer_pixels_per_twip, buffer_pixels_per_twip);
     p.setRenderHint(QPainter::SmoothPixmapTransform);
-    draw_picture(p, natural, picture(id, true), x, y);
+    draw_picture(p, natural, hires, x, y);
+  };
+  const QSize size = (target.size() * buffer_pixels_per_twip).toSize() + QSize(2, 2);
+  paint_within(pixel_rect(target), [&] {
+    if (blocks_.paint(image_, id, target.topLeft() * buffer_pixels_per_twip, size, draw)) return;
+    QPainter p(&image_);
+    draw(p);
   });
   const QPointF cell = twips_to_cell(x, y);
   pictures_.insert(position_key(cell.x(), cell.y()), id);
@@ -238,11 +244,14 @@ QRect Canvas::line_pixels(const QRectF& twips_rect) {
   return QRect(x1, y1, x2 - x1, y2 - y1);
 }
 
+// Whole rows at a time, without stopping early: the compiler makes that
+// work on several pixels at once.
 bool Canvas::filled_with(const QRect& r, QRgb colour) const {
   for (int y = r.top(); y <= r.bottom(); ++y) {
     const auto* row = reinterpret_cast<const QRgb*>(image_.constScanLine(y)) + r.left();
-    if (!std::all_of(row, row + r.width(), [colour](QRgb p) { return p == colour; }))
-      return false;
+    QRgb differs = 0;
+    for (int x = 0; x < r.width(); ++x) differs |= row[x] ^ colour;
+    if (differs != 0) return false;
   }
   return true;
 }

@@ -22,6 +22,8 @@
 #include <QString>
 #include <vector>
 
+#include "ui/picture_blocks.h"
+
 namespace nirvex {
 
 // Size of the painted area in twips.
@@ -114,6 +116,7 @@ class Canvas {
   void change_all();
 
   QImage image_;
+  PictureBlocks blocks_;
   int uniform_colour_ = -1;  // the fill colour while nothing else is painted
   bool all_changed_ = true;
   // The pixels kept: where, and where in kept_ their rows start.

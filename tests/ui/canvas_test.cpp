@@ -38,6 +38,47 @@ TEST(Canvas, FramesFillThePixelsThePainterFillsForThem) {
   EXPECT_TRUE(canvas.image() == painted);
 }
 
+// Pictures come out of the canvas pixel for pixel as the painter paints
+// them, wherever they stand: on cells, between them, over each other and
+// beyond the buffer's edges.
+TEST(Canvas, PicturesArePaintedAsThePainterPaintsThem) {
+  std::vector<int> ids = {empty_code,       title_picture_id,  background_green,
+                          background_tatami, background_bamboo, background_space,
+                          background_brick};
+  for (int code : {20, 21, 30, 31, 100, 101, 110, 800, 801, 900, 901, 950}) {
+    ids.push_back(code);
+    ids.push_back(-code);
+  }
+  Canvas canvas;
+  canvas.fill(colour_background);
+  QImage painted(canvas.image().size(), QImage::Format_RGB32);
+  painted.fill(palette_colour(colour_background));
+  QPainter p(&painted);
+  p.scale(buffer_pixels_per_twip, buffer_pixels_per_twip);
+  p.setRenderHint(QPainter::SmoothPixmapTransform);
+  // A backdrop's tiles: the same picture at the same fraction, many times.
+  for (int id : {background_brick, empty_code, -950})
+    for (int col = -3; col <= 15; ++col)
+      for (int row = -2; row <= 9; ++row) {
+        const QPointF at = Canvas::cell_to_twips(col, row);
+        canvas.paint_picture(id, at.x(), at.y());
+        const QImage natural = Canvas::picture(id, false);
+        p.drawImage(QRectF(at, QSizeF(natural.size()) * 15.0), Canvas::picture(id, true));
+      }
+  std::size_t n = 0;
+  for (double col : {-3.0, -1.0, 0.0, 1.0, 2.5, 3.0, 6.0, 7.5, 8.0, 10.2, 12.0, 15.0, 16.3})
+    for (double row : {-2.0, 0.0, 0.5, 1.0, 3.3, 6.0, 7.0, 9.0}) {
+      // Each picture at least twice at each fraction, mostly at others'.
+      const int id = ids[n++ % ids.size()];
+      const QPointF at = Canvas::cell_to_twips(col, row);
+      canvas.paint_picture(id, at.x(), at.y());
+      const QImage natural = Canvas::picture(id, false);
+      p.drawImage(QRectF(at, QSizeF(natural.size()) * 15.0), Canvas::picture(id, true));
+    }
+  p.end();
+  EXPECT_TRUE(canvas.image() == painted);
+}
+
 TEST(Canvas, PaintingWhatIsThereIsNoChange) {
   Canvas canvas;
   canvas.fill(colour_background);
