@@ -9,7 +9,7 @@ namespace nirvex {
 // Painted on a clear picture with the same fraction of a pixel, a pixel
 // or two of room all round: every pixel the picture covers comes out
 // whole (the painter does not smooth a picture's edges), the others clear.
-const PictureBlocks::Block& PictureBlocks::block(int id, double phase_x, double phase_y,
+const PictureBlocks::Block& PictureBlocks::block(int id, int phase_x, int phase_y,
                                                  QSize size,
                                                  const std::function<void(QPainter&)>& draw,
                                                  QPoint at) {
@@ -63,9 +63,14 @@ const PictureBlocks::Block& PictureBlocks::block(int id, double phase_x, double 
 
 bool PictureBlocks::paint(QImage& buffer, int id, QPointF corner, QSize size,
                           const std::function<void(QPainter&)>& draw) {
-  const QPoint at(static_cast<int>(std::floor(corner.x())),
-                  static_cast<int>(std::floor(corner.y())));
-  const Block& b = block(id, corner.x() - at.x(), corner.y() - at.y(), size, draw, at);
+  // The pixel the corner lies in, and the fraction, a hair short of a whole
+  // pixel counting as the next pixel's start.
+  QPoint at(static_cast<int>(std::floor(corner.x())), static_cast<int>(std::floor(corner.y())));
+  int phase_x = static_cast<int>(std::lround((corner.x() - at.x()) * phase_steps));
+  int phase_y = static_cast<int>(std::lround((corner.y() - at.y()) * phase_steps));
+  if (phase_x == phase_steps) phase_x = 0, at.rx() += 1;
+  if (phase_y == phase_steps) phase_y = 0, at.ry() += 1;
+  const Block& b = block(id, phase_x, phase_y, size, draw, at);
   if (b.pixels.isNull()) return false;
   const QRect onto = b.covered.translated(at) & buffer.rect();
   for (int y = onto.top(); y <= onto.bottom(); ++y) {

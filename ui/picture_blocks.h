@@ -2,7 +2,8 @@
 // with its corner at the same fraction of a buffer pixel comes out as the
 // same block of pixels wherever it lands (smoothed across that fraction),
 // so the block is made once and copied after that: the backdrop's tiles,
-// the empty squares and the pieces as they move.  A few of the latest
+// the empty squares and the pieces as they move.  Fractions closer than
+// the painter can tell apart count as the same.  A few of the latest
 // blocks are kept.
 #pragma once
 
@@ -29,15 +30,19 @@ class PictureBlocks {
   static constexpr std::size_t kept_blocks = 8;
 
  private:
+  // Fractions of a pixel in these steps: far finer than the painter's
+  // smoothing, which weighs neighbouring pixels in 256ths.
+  static constexpr int phase_steps = 1 << 12;
+
   struct Block {
     int id;
-    double phase_x, phase_y;  // the corner's fraction of a pixel
+    int phase_x, phase_y;     // the corner's fraction of a pixel, in steps
     QRect covered;            // from the pixel the corner lies in
     QImage pixels;            // null: the picture is not opaque there
     std::uint64_t used;
   };
   // The block for a picture at that fraction of a pixel, made if need be.
-  const Block& block(int id, double phase_x, double phase_y, QSize size,
+  const Block& block(int id, int phase_x, int phase_y, QSize size,
                      const std::function<void(QPainter&)>& draw, QPoint at);
 
   std::vector<Block> blocks_;
