@@ -94,6 +94,7 @@ QPointF Canvas::twips_to_cell(double x, double y) {
 // Filling with the colour the buffer is filled with already changes
 // nothing.
 void Canvas::fill(int colour) {
+  line_colours_.clear();
   if (uniform_colour_ != colour) image_.fill(palette_colour(colour));
   uniform_colour_ = colour;
   change_all();
@@ -172,7 +173,7 @@ std::vector<QRect> Canvas::take_changes() {
       for (int y = top; y < top + rows; ++y) {
         const auto* now = reinterpret_cast<const QRgb*>(image_.constScanLine(r.top() + y)) +
                           r.left();
-        const QRgb* was = kept_.data() + k.at + static_cast<std::size_t>(y) * r.width();
+        const QRgb* was = k.pixels.data() + static_cast<std::size_t>(y) * r.width();
         if (std::memcmp(now, was, r.width() * sizeof(QRgb)) == 0) continue;
         int a = 0, b = r.width() - 1;
         while (now[a] == was[a]) ++a;
@@ -186,9 +187,7 @@ std::vector<QRect> Canvas::take_changes() {
   all_changed_ = false;
   kept_region_ = QRegion();
   kept_rects_.clear();
-  // Room for a few moves' worth stays; more is given back.
-  if (kept_.capacity() > std::size_t(1) << 18) std::vector<QRgb>().swap(kept_);
-  kept_.clear();
+  kept_pixels_ = 0;
   return out;
 }
 
@@ -204,23 +203,25 @@ void Canvas::change_all() {
   all_changed_ = true;
   kept_region_ = QRegion();
   kept_rects_.clear();
-  kept_.clear();
+  kept_pixels_ = 0;
 }
 
 // Painting over more than half of the surface shows all of it anew.
 void Canvas::keep(const QRect& area) {
   const QRegion fresh = QRegion(area) - kept_region_;
   if (fresh.isEmpty()) return;
-  std::size_t pixels = kept_.size();
+  std::size_t pixels = kept_pixels_;
   for (const QRect& r : fresh) pixels += static_cast<std::size_t>(r.width()) * r.height();
   if (pixels * 2 > static_cast<std::size_t>(image_.width()) * image_.height()) {
     change_all();
     return;
   }
+  kept_pixels_ = pixels;
   for (const QRect& r : fresh) {
-    kept_rects_.push_back({r, kept_.size()});
-    kept_.resize(kept_.size() + static_cast<std::size_t>(r.width()) * r.height());
-    QRgb* to = kept_.data() + kept_rects_.back().at;
+    Kept& k = kept_rects_.emplace_back();
+    k.rect = r;
+    k.pixels.resize(static_cast<std::size_t>(r.width()) * r.height());
+    QRgb* to = k.pixels.data();
     for (int y = r.top(); y <= r.bottom(); ++y, to += r.width())
       std::memcpy(to, image_.constScanLine(y) + r.left() * sizeof(QRgb), r.width() * sizeof(QRgb));
   }
@@ -230,8 +231,24 @@ void Canvas::keep(const QRect& area) {
 template <typename Paint>
 void Canvas::paint_within(const QRect& area, Paint&& paint) {
   uniform_colour_ = -1;
+  forget_lines(area);
   if (!area.isEmpty() && !all_changed_) keep(area);
   paint();
+}
+
+namespace {
+
+// A frame line's pixels as a key.
+qint64 line_key(const QRect& r) {
+  return (qint64(r.x() & 0xffff) << 48) | (qint64(r.y() & 0xffff) << 32) |
+         (qint64(r.width() & 0xffff) << 16) | qint64(r.height() & 0xffff);
+}
+
+}  // namespace
+
+void Canvas::forget_lines(const QRect& area) {
+  for (auto it = line_colours_.begin(); it != line_colours_.end();)
+    it = it->rect.intersects(area) ? line_colours_.erase(it) : std::next(it);
 }
 
 // The painter's own rule for a rectangle filled without smoothing: its
@@ -267,13 +284,17 @@ void Canvas::paint_frame(int colour, double left, double top, double right, doub
                            QRectF(right, top, w, bottom - top + w)};
   for (const QRectF& line : lines) {
     const QRect r = line_pixels(line) & image_.rect();
-    if (r.isEmpty() || filled_with(r, c)) continue;
-    paint_within(r, [&] {
-      for (int y = r.top(); y <= r.bottom(); ++y) {
-        auto* row = reinterpret_cast<QRgb*>(image_.scanLine(y)) + r.left();
-        std::fill(row, row + r.width(), c);
-      }
-    });
+    if (r.isEmpty()) continue;
+    const auto known = line_colours_.find(line_key(r));
+    if (known != line_colours_.end() && known->colour == c) continue;
+    if (!filled_with(r, c))
+      paint_within(r, [&] {
+        for (int y = r.top(); y <= r.bottom(); ++y) {
+          auto* row = reinterpret_cast<QRgb*>(image_.scanLine(y)) + r.left();
+          std::fill(row, row + r.width(), c);
+        }
+      });
+    line_colours_.insert(line_key(r), {r, c});
   }
   const QPointF cell = twips_to_cell(left, top);
   frames_.insert(position_key(cell.x(), cell.y()), colour);

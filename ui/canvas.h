@@ -103,6 +103,8 @@ class Canvas {
   static QRect line_pixels(const QRectF& twips_rect);
   // Whether every pixel of `r` has that colour.
   bool filled_with(const QRect& r, QRgb colour) const;
+  // Frame lines painted over within `area` are no longer known.
+  void forget_lines(const QRect& area);
   // The buffer pixels a rectangle of twips touches, grown by `spill_twips`.
   QRect pixel_rect(const QRectF& twips_rect, double spill_twips = 0) const;
   // Runs `paint`, which paints within the buffer pixels `area`, keeping
@@ -117,16 +119,22 @@ class Canvas {
 
   QImage image_;
   PictureBlocks blocks_;
+  // Frame lines known to be of one colour: nothing painted over them since.
+  struct KnownLine {
+    QRect rect;
+    QRgb colour;
+  };
+  QHash<qint64, KnownLine> line_colours_;
   int uniform_colour_ = -1;  // the fill colour while nothing else is painted
   bool all_changed_ = true;
-  // The pixels kept: where, and where in kept_ their rows start.
+  // The pixels kept, and where they were.
   struct Kept {
     QRect rect;
-    std::size_t at;
+    std::vector<QRgb> pixels;
   };
   QRegion kept_region_;
   std::vector<Kept> kept_rects_;
-  std::vector<QRgb> kept_;
+  std::size_t kept_pixels_ = 0;
   int backdrop_ = 0;
   int fill_colour_ = 0;
   std::vector<PaintedText> text_log_;
