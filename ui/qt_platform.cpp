@@ -42,7 +42,18 @@ void SystemClock::pause(double seconds) {
     std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
 }
 
-int SdlSound::dsInitialize(std::intptr_t h) { return nirvex::dsInitialize(h); }
+SdlSound::SdlSound() : opening_([this] { opened_ = nirvex::dsInitialize(0); }) {}
+
+SdlSound::~SdlSound() {
+  if (opening_.joinable()) opening_.join();
+}
+
+// The first call takes the device opened at start; later ones open it anew.
+int SdlSound::dsInitialize(std::intptr_t h) {
+  if (!opening_.joinable()) return nirvex::dsInitialize(h);
+  opening_.join();
+  return opened_;
+}
 int SdlSound::dsCreateDSB(int device, const void* wave, std::size_t size, int flags) {
   return nirvex::dsCreateDSB(device, wave, size, flags);
 }

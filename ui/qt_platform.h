@@ -3,6 +3,7 @@
 
 #include <QWidget>
 #include <functional>
+#include <thread>
 
 #include "ui/platform.h"
 
@@ -23,9 +24,13 @@ class SystemClock : public Clock {
   void pause(double seconds) override;
 };
 
-// The game's sound library over SDL2_mixer.
+// The game's sound library over SDL2_mixer.  The device starts opening at
+// once, on a thread of its own, while the window is made; the game's
+// dsInitialize takes what that gave.
 class SdlSound : public SoundPort {
  public:
+  SdlSound();
+  ~SdlSound() override;
   int dsInitialize(std::intptr_t window_handle) override;
   int dsCreateDSB(int device, const void* wave, std::size_t size, int flags) override;
   void dsPlay(int id) override;
@@ -33,6 +38,10 @@ class SdlSound : public SoundPort {
   void dsStop(int id) override;
   void dsFree(int id) override;
   void dsTerminate(int device) override;
+
+ private:
+  std::thread opening_;
+  int opened_ = 0;
 };
 
 class DesktopBrowser : public Browser {

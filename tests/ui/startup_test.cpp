@@ -4,7 +4,9 @@
 
 #include <sys/stat.h>
 
+#include "sound/ds_sound.h"
 #include "tests/ui/window_fixture.h"
+#include "ui/qt_platform.h"
 
 namespace nirvex::testing {
 namespace {
@@ -193,6 +195,21 @@ TEST_F(WindowTest, WindowScalesAndClicksMapThroughTheSameScale) {
   move(1, 5, 1, 4);
   EXPECT_EQ(w->g.board[1][4], -20);
   EXPECT_EQ(w->g.board[1][5], 0);
+}
+
+// The desktop's sound library opens its device while the window is made;
+// the game's first dsInitialize is given that device, a later one after
+// dsTerminate opens it anew.
+TEST(DesktopSound, TheFirstInitializeTakesTheDeviceOpenedAtStart) {
+  SdlSound sound;
+  const int device = sound.dsInitialize(0);
+  ASSERT_GT(device, 0);
+  EXPECT_EQ(nirvex::dsInitialize(0), device);
+  sound.dsTerminate(device);
+  const int again = sound.dsInitialize(0);
+  EXPECT_GT(again, 0);
+  EXPECT_NE(again, device);
+  sound.dsTerminate(again);
 }
 
 }  // namespace
