@@ -164,8 +164,11 @@ QImage Canvas::backdrop_period(int id) {
 std::vector<QRect> Canvas::take_changes() {
   constexpr int strip_rows = 32;
   std::vector<QRect> out;
-  if (all_changed_) out.push_back(image_.rect());
-  for (const Kept& k : all_changed_ ? std::vector<Kept>() : kept_rects_) {
+  if (all_changed_) {
+    out.push_back(image_.rect());
+    kept_rects_.clear();
+  }
+  for (const Kept& k : kept_rects_) {
     const QRect& r = k.rect;
     for (int top = 0; top < r.height(); top += strip_rows) {
       const int rows = std::min(strip_rows, r.height() - top);

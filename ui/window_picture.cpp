@@ -31,6 +31,31 @@ void WindowPicture::rebuild(const Canvas& canvas, QSize size, QPointF origin, do
   redo(canvas, image_.rect());
 }
 
+namespace {
+
+// Rectangles that touch or nearly do are joined into one where that adds
+// little: fewer, larger parts to redo and to repaint.
+std::vector<QRect> joined(std::vector<QRect> rects) {
+  constexpr int near = 4;
+  const auto area = [](const QRect& r) { return static_cast<qint64>(r.width()) * r.height(); };
+  for (bool again = true; again;) {
+    again = false;
+    for (std::size_t i = 0; i < rects.size() && !again; ++i)
+      for (std::size_t j = i + 1; j < rects.size(); ++j) {
+        if (!rects[i].adjusted(-near, -near, near, near).intersects(rects[j])) continue;
+        const QRect both = rects[i] | rects[j];
+        if (area(both) * 4 > (area(rects[i]) + area(rects[j])) * 5) continue;
+        rects[i] = both;
+        rects.erase(rects.begin() + static_cast<std::ptrdiff_t>(j));
+        again = true;
+        break;
+      }
+  }
+  return rects;
+}
+
+}  // namespace
+
 // Window rectangles that overlap are joined first, so no window pixel is
 // redone twice.
 QRegion WindowPicture::update(const Canvas& canvas, const std::vector<QRect>& changed) {
@@ -42,13 +67,15 @@ QRegion WindowPicture::update(const Canvas& canvas, const std::vector<QRect>& ch
     redo(canvas, image_.rect());
     return QRegion(image_.rect());
   }
-  QRegion done;
+  std::vector<QRect> window_rects;
   for (const QRect& r : changed) {
     int x0, x1, y0, y1;
     xs_.reach(r.left(), r.right() + 1, x0, x1);
     ys_.reach(r.top(), r.bottom() + 1, y0, y1);
-    done += QRect(x0, y0, x1 - x0, y1 - y0);
+    if (x1 > x0 && y1 > y0) window_rects.emplace_back(x0, y0, x1 - x0, y1 - y0);
   }
+  QRegion done;
+  for (const QRect& r : joined(std::move(window_rects))) done += r;
   for (const QRect& r : done) redo(canvas, r);
   return done;
 }
