@@ -149,22 +149,24 @@ BENCHMARK(BM_ClockTick)
     ->Unit(benchmark::kMicrosecond)
     ->UseRealTime();
 
-// The sizes of an interactive resize, a few pixels apart: out and back.
-QSize resize_step(QSize base, int step) {
-  const int d = 4 * (step % 32 < 16 ? step % 16 : 16 - step % 16);
-  return base + QSize(d, d);
+// Steps of an interactive resize, a few pixels apart, out and back: the
+// window's new size shown at each.
+void resize_steps(benchmark::State& state, QWidget& window, QSize base) {
+  int step = 0;
+  for (auto _ : state) {
+    ++step;
+    const int d = 4 * (step % 32 < 16 ? step % 16 : 16 - step % 16);
+    window.resize(base + QSize(d, d));
+    QApplication::processEvents();
+  }
 }
 
-// One step of an interactive resize: the window's new size shown.  The
-// processor's time of the whole process, helpers included.
+// One step of an interactive resize.  The processor's time of the whole
+// process, helpers included.
 void BM_ResizeStep(benchmark::State& state) {
   const QSize base(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
   RunningGame game(base.width(), base.height());
-  int step = 0;
-  for (auto _ : state) {
-    game.window->resize(resize_step(base, ++step));
-    QApplication::processEvents();
-  }
+  resize_steps(state, *game.window, base);
 }
 BENCHMARK(BM_ResizeStep)
     ->Args({1300, 850})
@@ -179,11 +181,7 @@ void BM_BareWindowResizeStep(benchmark::State& state) {
   window.resize(base);
   window.show();
   QApplication::processEvents();
-  int step = 0;
-  for (auto _ : state) {
-    window.resize(resize_step(base, ++step));
-    QApplication::processEvents();
-  }
+  resize_steps(state, window, base);
 }
 BENCHMARK(BM_BareWindowResizeStep)
     ->Args({1300, 850})
