@@ -80,8 +80,12 @@ Canvas::Canvas()
     : image_(static_cast<int>(std::lround(surface_width_twips * buffer_pixels_per_twip)),
              static_cast<int>(std::lround(surface_height_twips * buffer_pixels_per_twip)),
              QImage::Format_RGB32) {
-  fill(colour_background);
+  uniform_colour_ = colour_background;
+  change_all();
+  filling_ = std::thread([this] { image_.fill(palette_colour(colour_background)); });
 }
+
+Canvas::~Canvas() { ready(); }
 
 QPointF Canvas::cell_to_twips(double x, double y) {
   return QPointF(board_left + x * cell_width, board_top + y * cell_height);
@@ -94,6 +98,7 @@ QPointF Canvas::twips_to_cell(double x, double y) {
 // Filling with the colour the buffer is filled with already changes
 // nothing.
 void Canvas::fill(int colour) {
+  ready();
   line_colours_.clear();
   if (uniform_colour_ != colour) image_.fill(palette_colour(colour));
   uniform_colour_ = colour;
@@ -162,6 +167,7 @@ QImage Canvas::backdrop_period(int id) {
 // Each kept rectangle compared with the buffer now: the part of it whose
 // pixels differ, in strips of rows.
 std::vector<QRect> Canvas::take_changes() {
+  ready();
   constexpr int strip_rows = 32;
   std::vector<QRect> out;
   if (all_changed_) {
@@ -233,6 +239,7 @@ void Canvas::keep(const QRect& area) {
 
 template <typename Paint>
 void Canvas::paint_within(const QRect& area, Paint&& paint) {
+  ready();
   uniform_colour_ = -1;
   forget_lines(area);
   if (!area.isEmpty() && !all_changed_) keep(area);
@@ -267,6 +274,7 @@ QRect Canvas::line_pixels(const QRectF& twips_rect) {
 // Whole rows at a time, without stopping early: the compiler makes that
 // work on several pixels at once.
 bool Canvas::filled_with(const QRect& r, QRgb colour) const {
+  ready();
   for (int y = r.top(); y <= r.bottom(); ++y) {
     const auto* row = reinterpret_cast<const QRgb*>(image_.constScanLine(y)) + r.left();
     QRgb differs = 0;

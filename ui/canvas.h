@@ -20,6 +20,7 @@
 #include <QRect>
 #include <QRegion>
 #include <QString>
+#include <thread>
 #include <vector>
 
 #include "ui/picture_blocks.h"
@@ -46,9 +47,16 @@ struct PaintedText {
 
 class Canvas {
  public:
+  // The buffer is filled with the window's colour on a thread of its own
+  // (the memory's first touch is most of a start's cost), while the
+  // window is made; the first use waits for it.
   Canvas();
+  ~Canvas();
 
-  const QImage& image() const { return image_; }
+  const QImage& image() const {
+    ready();
+    return image_;
+  }
 
   // Twip position of a cell position, and the cell position of twips.
   static QPointF cell_to_twips(double x, double y);
@@ -127,6 +135,12 @@ class Canvas {
   QHash<qint64, KnownLine> line_colours_;
   int uniform_colour_ = -1;  // the fill colour while nothing else is painted
   bool all_changed_ = true;
+  // Waits for the first fill.
+  void ready() const {
+    if (filling_.joinable()) filling_.join();
+  }
+
+  mutable std::thread filling_;
   // The pixels kept, and where they were.
   struct Kept {
     QRect rect;
