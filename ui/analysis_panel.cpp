@@ -11,7 +11,7 @@
 #include <cmath>
 
 #include "ui/analysis_text.h"
-#include "ui/evaluation_graph.h"
+#include "ui/graph_view.h"
 #include "ui/flow/move_judgement.h"
 #include "ui/move_list_model.h"
 
@@ -47,7 +47,6 @@ AnalysisPanel::AnalysisPanel(MoveListModel& list, QWidget* parent)
   judgement_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   judgement_->setTextFormat(Qt::PlainText);
   judgement_->setMargin(4);
-  graph_ = new EvaluationGraph(this);
   summary_ = new QLabel(this);
   summary_->setObjectName(QStringLiteral("summary"));
   summary_->setTextFormat(Qt::RichText);
@@ -66,13 +65,12 @@ AnalysisPanel::AnalysisPanel(MoveListModel& list, QWidget* parent)
   progress_->setParent(progress_row_);
   cancel_->setParent(progress_row_);
 
-  auto* column = new QVBoxLayout(this);
-  column->setContentsMargins(0, 0, 0, 0);
-  column->setSpacing(2);
-  column->addWidget(judgement_);
-  column->addWidget(graph_, 1);
-  column->addWidget(summary_);
-  column->addWidget(progress_row_);
+  column_ = new QVBoxLayout(this);
+  column_->setContentsMargins(0, 0, 0, 0);
+  column_->setSpacing(2);
+  column_->addWidget(judgement_);
+  column_->addWidget(summary_);
+  column_->addWidget(progress_row_);
 
   ticker_ = new QTimer(this);
   ticker_->setInterval(tick_ms);
@@ -82,9 +80,6 @@ AnalysisPanel::AnalysisPanel(MoveListModel& list, QWidget* parent)
   connect(cancel_, &QPushButton::clicked, this, [this] {
     if (on_cancel) on_cancel();
   });
-  graph_->on_chosen = [this](int x) {
-    if (on_row_chosen) on_row_chosen(x - (shown_.first_number - 1));
-  };
   connect(&list_, &MoveListModel::current_row_changed, this, [this](int r) { show_row(r); });
   QEvent font_change(QEvent::FontChange);
   changeEvent(&font_change);
@@ -101,7 +96,11 @@ void AnalysisPanel::show_analysis(const AnalysisShown& shown) {
   list_.set_analysis(shown.results);
   const bool results = !shown.results.positions.empty();
   judgement_->setVisible(results);
-  graph_->setVisible(results || shown.running);
+  if (results || shown.running) {
+    if (GraphView* graph = graph_to_show()) graph->widget()->show();
+  } else if (graph_) {
+    graph_->widget()->hide();
+  }
   progress_row_->setVisible(shown.running);
   if (shown.running)
     ticker_->start();
@@ -120,10 +119,26 @@ void AnalysisPanel::show_progress(const AnalysisProgress& progress) {
   progress_->setFormat(progress_text(progress));
 }
 
+// Between the judgement and the summary, taking the room they leave.
+GraphView* AnalysisPanel::graph_to_show() {
+  if (graph_) return graph_;
+  std::vector<GraphView::Mark> marks;
+  for (MoveMark m : {MoveMark::dubious, MoveMark::bad, MoveMark::blunder})
+    marks.push_back({m, QString::fromStdString(mark_word(m)), mark_colour(m)});
+  graph_ = make_graph(this, marks);
+  if (!graph_) return nullptr;
+  graph_->on_chosen = [this](int x) {
+    if (on_row_chosen) on_row_chosen(x - (shown_.first_number - 1));
+  };
+  column_->insertWidget(1, graph_->widget(), 1);
+  return graph_;
+}
+
 void AnalysisPanel::show_graph() {
+  if (!graph_) return;
   const AnalysisResults& r = shown_.results;
   const int base = shown_.first_number - 1;  // the start position's x
-  std::vector<EvaluationGraph::Point> points;
+  std::vector<GraphView::Point> points;
   for (size_t k = 0; k < r.positions.size(); ++k)
     points.push_back({base + static_cast<int>(k),
                       capped_centipawns(r.positions[k].evaluation, false),
@@ -166,7 +181,7 @@ void AnalysisPanel::changeEvent(QEvent* event) {
 }
 
 void AnalysisPanel::show_row(int row) {
-  graph_->show_current(shown_.first_number - 1 + row);
+  if (graph_) graph_->show_current(shown_.first_number - 1 + row);
   judgement_->setText(judgement_text(shown_, row));
 }
 

@@ -14,10 +14,11 @@ class QLabel;
 class QProgressBar;
 class QPushButton;
 class QTimer;
+class QVBoxLayout;
 
 namespace nirvex {
 
-class EvaluationGraph;
+class GraphView;
 class MoveListModel;
 
 class AnalysisPanel : public QWidget, public AnalysisView {
@@ -42,7 +43,8 @@ class AnalysisPanel : public QWidget, public AnalysisView {
 
   // Its parts, for the window tests.
   QLabel* judgement() const { return judgement_; }
-  EvaluationGraph* graph() const { return graph_; }
+  // The graph, made when there is first something to draw (null before).
+  GraphView* graph() const { return graph_; }
   QLabel* summary() const { return summary_; }
   QProgressBar* progress() const { return progress_; }
   QPushButton* cancel_button() const { return cancel_; }
@@ -64,11 +66,14 @@ class AnalysisPanel : public QWidget, public AnalysisView {
   void show_summary();
   // The graph's points: every position judged, on the record's moves.
   void show_graph();
+  // The graph, made the first time it is to show.
+  GraphView* graph_to_show();
 
   MoveListModel& list_;
   AnalysisShown shown_;
+  QVBoxLayout* column_;
   QLabel* judgement_;
-  EvaluationGraph* graph_;
+  GraphView* graph_ = nullptr;
   QLabel* summary_;
   QProgressBar* progress_;
   QPushButton* cancel_;

@@ -11,7 +11,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "ui/analysis_text.h"
 #include "ui/flow/move_judgement.h"
 
 namespace nirvex {
@@ -37,7 +36,8 @@ QLineSeries* line_series(QColor colour, qreal width, Qt::PenStyle style = Qt::So
 
 }  // namespace
 
-EvaluationGraph::EvaluationGraph(QWidget* parent) : QChartView(parent) {
+EvaluationGraph::EvaluationGraph(QWidget* parent, const std::vector<Mark>& marks)
+    : QChartView(parent) {
   setObjectName(QStringLiteral("EvaluationGraph"));
   setRenderHint(QPainter::Antialiasing);
   setFocusPolicy(Qt::NoFocus);
@@ -68,8 +68,11 @@ EvaluationGraph::EvaluationGraph(QWidget* parent) : QChartView(parent) {
   } kinds[] = {{&dubious_, MoveMark::dubious}, {&bad_, MoveMark::bad}, {&blunders_, MoveMark::blunder}};
   for (const auto& k : kinds) {
     auto* s = new QScatterSeries;
-    s->setName(QString::fromStdString(mark_word(k.mark)));
-    s->setColor(mark_colour(k.mark));
+    for (const Mark& m : marks)
+      if (m.mark == k.mark) {
+        s->setName(m.name);
+        s->setColor(m.colour);
+      }
     s->setBorderColor(Qt::white);
     *k.series = s;
   }
@@ -208,3 +211,9 @@ QSize EvaluationGraph::minimumSizeHint() const {
 }
 
 }  // namespace nirvex
+
+// What the program finds in the module.
+extern "C" Q_DECL_EXPORT nirvex::GraphView* nirvex_make_graph(
+    QWidget* parent, const std::vector<nirvex::GraphView::Mark>& marks) {
+  return new nirvex::EvaluationGraph(parent, marks);
+}

@@ -2,14 +2,16 @@
 // move number, y the evaluation after that move from the bottom side's
 // view, clipped to a readable range with mates at its edges; the marked
 // moves as points in their marks' colours, and the position on the board
-// as a vertical line.  A click asks for the move nearest to it.
+// as a vertical line.  A click asks for the move nearest to it.  Built
+// into the module "nirvex-graph" (ui/graph_view.h), the only part of the
+// program that links Qt Charts.
 #pragma once
 
 #include <QChartView>
 #include <functional>
 #include <vector>
 
-#include "ui/flow/analysis_results.h"
+#include "ui/graph_view.h"
 
 class QAreaSeries;
 class QLineSeries;
@@ -18,29 +20,16 @@ class QValueAxis;
 
 namespace nirvex {
 
-class EvaluationGraph : public QChartView {
+class EvaluationGraph : public QChartView, public GraphView {
   Q_OBJECT
 
  public:
-  // One position: its move number (0 the start), its score in centipawns
-  // for the bottom side, already clipped, and the mark of the move that
-  // led to it.
-  struct Point {
-    int x = 0;
-    int score = 0;
-    MoveMark mark = MoveMark::none;
-  };
+  // An empty chart: the axes, the series and the legend of these marks.
+  EvaluationGraph(QWidget* parent, const std::vector<Mark>& marks);
 
-  // An empty chart: the axes, the series and the legend of the marks.
-  explicit EvaluationGraph(QWidget* parent = nullptr);
-
-  // Shows these points on an x axis from first_x to last_x.
-  void show_points(const std::vector<Point>& points, int first_x, int last_x);
-  // Puts the line of the position on the board at this move number.
-  void show_current(int x);
-
-  // A click on the graph: the move number nearest to it.
-  std::function<void(int x)> on_chosen;
+  QWidget* widget() override { return this; }
+  void show_points(const std::vector<Point>& points, int first_x, int last_x) override;
+  void show_current(int x) override;
 
   // The series as shown: the evaluation's line, the points of one mark,
   // the position's line.

@@ -10,7 +10,7 @@
 #include <thread>
 #include <utility>
 
-#include "sound/ds_sound.h"
+#include "ui/program_modules.h"
 #include "ui/qt_translation.h"
 
 namespace nirvex {
@@ -42,26 +42,53 @@ void SystemClock::pause(double seconds) {
     std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
 }
 
-SdlSound::SdlSound() : opening_([this] { opened_ = nirvex::dsInitialize(0); }) {}
+const SoundLibrary* sound_library() {
+  const auto of =
+      reinterpret_cast<SoundLibraryOf>(module_symbol("nirvex-sound", "nirvex_sound_library"));
+  return of ? of() : nullptr;
+}
+
+SdlSound::SdlSound()
+    : opening_([this] {
+        library_ = sound_library();
+        opened_ = library_ ? library_->dsInitialize(0) : 0;
+      }) {}
 
 SdlSound::~SdlSound() {
   if (opening_.joinable()) opening_.join();
 }
 
+const SoundLibrary* SdlSound::library() {
+  if (opening_.joinable()) opening_.join();
+  return library_;
+}
+
 // The first call takes the device opened at start; later ones open it anew.
 int SdlSound::dsInitialize(std::intptr_t h) {
-  if (!opening_.joinable()) return nirvex::dsInitialize(h);
-  opening_.join();
-  return opened_;
+  if (opening_.joinable()) {
+    opening_.join();
+    return opened_;
+  }
+  return library_ ? library_->dsInitialize(h) : 0;
 }
 int SdlSound::dsCreateDSB(int device, const void* wave, std::size_t size, int flags) {
-  return nirvex::dsCreateDSB(device, wave, size, flags);
+  return library() ? library_->dsCreateDSB(device, wave, size, flags) : 0;
 }
-void SdlSound::dsPlay(int id) { nirvex::dsPlay(id); }
-void SdlSound::dsPlayLooping(int id) { nirvex::dsPlayLooping(id); }
-void SdlSound::dsStop(int id) { nirvex::dsStop(id); }
-void SdlSound::dsFree(int id) { nirvex::dsFree(id); }
-void SdlSound::dsTerminate(int device) { nirvex::dsTerminate(device); }
+void SdlSound::dsPlay(int id) {
+  if (library()) library_->dsPlay(id);
+}
+void SdlSound::dsPlayLooping(int id) {
+  if (library()) library_->dsPlayLooping(id);
+}
+void SdlSound::dsStop(int id) {
+  if (library()) library_->dsStop(id);
+}
+void SdlSound::dsFree(int id) {
+  if (library()) library_->dsFree(id);
+}
+void SdlSound::dsTerminate(int device) {
+  if (library()) library_->dsTerminate(device);
+}
 
 void prepare_application(QApplication& app) {
   install_qt_japanese(app);

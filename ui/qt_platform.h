@@ -5,6 +5,7 @@
 #include <functional>
 #include <thread>
 
+#include "sound/sound_library.h"
 #include "ui/platform.h"
 
 class QApplication;
@@ -24,9 +25,14 @@ class SystemClock : public Clock {
   void pause(double seconds) override;
 };
 
-// The game's sound library over SDL2_mixer.  The device starts opening at
-// once, on a thread of its own, while the window is made; the game's
-// dsInitialize takes what that gave.
+// The sound library's calls, from its module (sound/sound_library.h),
+// loaded the first time; null when the module cannot be found.
+const SoundLibrary* sound_library();
+
+// The game's sound library over SDL2_mixer.  The library is loaded and the
+// device starts opening at once, on a thread of its own, while the window
+// is made; the game's dsInitialize takes what that gave.  Without the
+// library every call does nothing and the device is 0.
 class SdlSound : public SoundPort {
  public:
   SdlSound();
@@ -40,8 +46,12 @@ class SdlSound : public SoundPort {
   void dsTerminate(int device) override;
 
  private:
-  std::thread opening_;
+  // The library, once the thread that loads it is done.
+  const SoundLibrary* library();
+
+  const SoundLibrary* library_ = nullptr;
   int opened_ = 0;
+  std::thread opening_;
 };
 
 class DesktopBrowser : public Browser {

@@ -5,14 +5,16 @@
 # validate; and the installed program, started from an unrelated folder
 # with HOME and the XDG folders in a scratch folder, comes up in a folder of
 # the player's own, writes "Nirvex将棋.ini" there and leaves on Esc with
-# status 0.  A second player gets a folder of their own; a folder that
-# cannot be made is explained and the game still runs.
-# Usage: check_install.sh BUILD_DIR VERSION APP_ID OUT_PNG
+# status 0, having loaded its sound module and not the graph's.  A second
+# player gets a folder of their own; a folder that cannot be made is
+# explained and the game still runs.
+# Usage: check_install.sh BUILD_DIR VERSION APP_ID OUT_PNG MODULES_FROM_PROGRAM
 set -u
 build=$1
 version=$2
 app_id=$3
 shot=$4
+modules_from_program=$5
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/../e2e/x_session.sh"
 need_x_tools || exit 1
@@ -46,10 +48,16 @@ for ref in $( (grep -o -E '(src|href)="[^"#:]+"' "$data/Nirvex将棋.htm"
   expected+=("share/nirvex-shogi/$ref")
 done
 for n in $sizes; do expected+=("share/icons/hicolor/${n}x$n/apps/$app_id.png"); done
+# The modules, where the program looks for them.
+modules=$(realpath -m --relative-to="$prefix" "$prefix/bin/$modules_from_program")
+expected+=("$modules/nirvex-graph.so" "$modules/nirvex-sound.so")
 for f in "${expected[@]}"; do
   [ -f "$prefix/$f" ] || fail "not installed: $f"
 done
 [ -x "$prefix/bin/nirvex-shogi" ] || fail "the program is not executable"
+# Qt Charts and SDL2_mixer come with the modules, when they are needed.
+readelf -d "$prefix/bin/nirvex-shogi" | grep -E 'NEEDED.*(Charts|SDL)' &&
+  fail "the program itself needs Qt Charts or SDL"
 for n in $sizes; do
   icon=$prefix/share/icons/hicolor/${n}x$n/apps/$app_id.png
   [ -f "$icon" ] || continue
@@ -116,6 +124,8 @@ play_and_leave() {
   wid=$(wait_for_window '^Nirvex将棋$' 30)
   [ -n "$wid" ] || { fail "no window titled Nirvex将棋"; cat "$work/app.log"; return 1; }
   echo "window $wid came up after $(( $(date +%s) - started )) s"
+  grep -q "/nirvex-sound\.so$" "/proc/$app/maps" || fail "the sound module was not loaded"
+  grep -q "Charts" "/proc/$app/maps" && fail "Qt Charts was loaded at start"
   xprop -id "$wid" _NET_WM_ICON | grep -q 'Icon (' || fail "the window shows no icon from the icon theme"
   sleep 1.5
   [ -z "${1:-}" ] || screenshot_shows_board "$1" || fail "the installed game shows no board"

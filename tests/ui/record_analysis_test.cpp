@@ -5,6 +5,7 @@
 // scripted process answering line by line, or the scripted engine program.
 #include <QAbstractButton>
 #include <QDoubleSpinBox>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -24,10 +25,12 @@
 #include "ui/engine_dialog.h"
 #include "ui/engine_process.h"
 #include "ui/evaluation_graph.h"
+#include "ui/flow/move_judgement.h"
 #include "ui/flow/outside_engine.h"
 #include "ui/flow/record_analysis.h"
 #include "ui/move_list_model.h"
 #include "ui/move_list_panel.h"
+#include "ui/program_modules.h"
 
 namespace nirvex::testing {
 namespace {
@@ -79,7 +82,7 @@ class RecordAnalysisWindow : public WindowTest {
   }
 
   AnalysisPanel* panel() const { return w->analysis_panel(); }
-  EvaluationGraph* graph() const { return panel()->graph(); }
+  EvaluationGraph* graph() const { return dynamic_cast<EvaluationGraph*>(panel()->graph()); }
   QString cell(int row, int column) const {
     MoveListModel* m = w->move_list_model();
     return m->data(m->index(row, column)).toString();
@@ -96,6 +99,25 @@ class RecordAnalysisWindow : public WindowTest {
 
   ScriptedEngine scripted;
 };
+
+// The graph comes from its module beside the program the first time an
+// analysis has something to draw, with the marks named and coloured as
+// the list has them; until then Qt Charts is not needed.
+TEST_F(RecordAnalysisWindow, TheGraphIsMadeFromItsModuleWhenThereIsFirstSomethingToDraw) {
+  start();
+  four_moves();
+  EXPECT_EQ(panel()->graph(), nullptr);
+  EXPECT_TRUE(QFileInfo::exists(QString::fromStdString(module_path("nirvex-graph"))));
+  start_scripted();
+  ASSERT_NE(graph(), nullptr);
+  EXPECT_TRUE(graph()->isVisible());
+  for (MoveMark mark : {MoveMark::dubious, MoveMark::bad, MoveMark::blunder}) {
+    EXPECT_EQ(graph()->marks(mark)->name(), QString::fromStdString(mark_word(mark)));
+    EXPECT_EQ(graph()->marks(mark)->color(), mark_colour(mark));
+  }
+  judge_four_moves();
+  EXPECT_EQ(graph()->evaluation()->points().size(), 5);
+}
 
 TEST_F(RecordAnalysisWindow, TheProgressAdvancesAndCountsDownAndCancelKeepsWhatWasDone) {
   start();
