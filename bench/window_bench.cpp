@@ -1,6 +1,9 @@
 // What the player waits for between a click or a clock second and the
-// window showing it: the real window on the offscreen platform, at two
-// window sizes, against a bare Qt window of the same size doing the same.
+// window showing it, and what a step of resizing the window costs: the
+// real window at two window sizes, against a bare Qt window of the same
+// size doing the same (bench/bare_window.h).  The offscreen platform
+// unless QT_QPA_PLATFORM says otherwise (xcb under Xvfb is nearer a
+// desktop).  The start and the memory: bench/start_bench.cpp.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -12,9 +15,11 @@
 #include <cstdio>
 #include <memory>
 
+#include "bench/bare_window.h"
 #include "tests/ui/fakes.h"
 #include "ui/board_view.h"
 #include "ui/flow/clocks.h"
+#include "ui/flow/start_commands.h"
 #include "ui/main_window.h"
 #include "ui/window_picture.h"
 
@@ -25,6 +30,7 @@ using testing::FakeBrowser;
 using testing::FakeClock;
 using testing::FakeDialogs;
 using testing::FakeSound;
+using bench::BareWindow;
 
 // A two-player game in progress in a window of the given size, started in
 // a scratch folder with the default settings (the clocks shown).
@@ -44,6 +50,8 @@ class RunningGame {
     window->resize(width, height);
     QApplication::processEvents();
     window->menu_item(QStringLiteral("START"))->trigger();
+    // The sharp picture made for the window's size.
+    if (!QTest::qWaitFor([this] { return !window->board_view()->resizing(); })) return;
     QApplication::processEvents();
   }
   ~RunningGame() {
@@ -92,6 +100,37 @@ BENCHMARK(BM_ClickRepaint)
     ->Unit(benchmark::kMicrosecond)
     ->UseRealTime();
 
+// A click that makes a move in a two-player game (the click that picked
+// the piece is not timed): the golds step forward and back by turns, and
+// a fresh game begins before the record fills.
+void BM_MoveClick(benchmark::State& state) {
+  RunningGame game(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+  const int moves[4][4] = {{2, 6, 2, 5}, {5, 1, 5, 2}, {2, 5, 2, 6}, {5, 2, 5, 1}};
+  const BoardView* view = game.window->board_view();
+  qint64 redone = 0;
+  int n = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    if (n % 4 == 0 && game.window->g.record_len > 400) {
+      new_game(game.window->game);
+      START_Click(game.window->game);
+    }
+    const int* m = moves[n++ % 4];
+    game.click(m[0], m[1]);
+    const qint64 before = view->pixels_redone();
+    state.ResumeTiming();
+    game.click(m[2], m[3]);
+    redone += view->pixels_redone() - before;
+  }
+  state.counters["redone"] =
+      benchmark::Counter(double(redone), benchmark::Counter::kAvgIterations);
+}
+BENCHMARK(BM_MoveClick)
+    ->Args({1300, 850})
+    ->Args({3000, 2000})
+    ->Unit(benchmark::kMicrosecond)
+    ->UseRealTime();
+
 // One second on the lower side's clock: its strip painted anew and shown.
 void BM_ClockTick(benchmark::State& state) {
   RunningGame game(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
@@ -110,7 +149,48 @@ BENCHMARK(BM_ClockTick)
     ->Unit(benchmark::kMicrosecond)
     ->UseRealTime();
 
-// A window made anew at its size: the whole picture scaled once.
+// Steps of an interactive resize, a few pixels apart, out and back: the
+// window's new size shown at each.
+void resize_steps(benchmark::State& state, QWidget& window, QSize base) {
+  int step = 0;
+  for (auto _ : state) {
+    ++step;
+    const int d = 4 * (step % 32 < 16 ? step % 16 : 16 - step % 16);
+    window.resize(base + QSize(d, d));
+    QApplication::processEvents();
+  }
+}
+
+// One step of an interactive resize.  The processor's time of the whole
+// process, helpers included.
+void BM_ResizeStep(benchmark::State& state) {
+  const QSize base(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+  RunningGame game(base.width(), base.height());
+  resize_steps(state, *game.window, base);
+}
+BENCHMARK(BM_ResizeStep)
+    ->Args({1300, 850})
+    ->Args({3000, 2000})
+    ->Unit(benchmark::kMicrosecond)
+    ->MeasureProcessCPUTime();
+
+// The same steps for the bare window.
+void BM_BareWindowResizeStep(benchmark::State& state) {
+  const QSize base(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+  BareWindow window;
+  window.resize(base);
+  window.show();
+  QApplication::processEvents();
+  resize_steps(state, window, base);
+}
+BENCHMARK(BM_BareWindowResizeStep)
+    ->Args({1300, 850})
+    ->Args({3000, 2000})
+    ->Unit(benchmark::kMicrosecond)
+    ->MeasureProcessCPUTime();
+
+// A window made anew at its size: the whole picture scaled once, as when
+// a resize settles.
 void BM_ResizeRepaint(benchmark::State& state) {
   const int w = static_cast<int>(state.range(0)), h = static_cast<int>(state.range(1));
   RunningGame game(w, h);
@@ -118,7 +198,7 @@ void BM_ResizeRepaint(benchmark::State& state) {
   for (auto _ : state) {
     wider = !wider;
     game.window->resize(w + (wider ? 1 : 0), h);
-    game.window->board_view()->repaint();
+    game.window->board_view()->picture();
   }
 }
 BENCHMARK(BM_ResizeRepaint)
@@ -142,22 +222,14 @@ BENCHMARK(BM_WholePicture)
     ->Unit(benchmark::kMicrosecond)
     ->UseRealTime();
 
-// The bare Qt window: a widget that fills itself, repainted on each click.
-class BareWidget : public QWidget {
- protected:
-  void mousePressEvent(QMouseEvent*) override { repaint(); }
-  void paintEvent(QPaintEvent*) override {
-    QPainter p(this);
-    p.fillRect(rect(), QColor(0x008000));
-  }
-};
-
+// The bare window's click: its whole picture repainted.
 void BM_BareWindowClick(benchmark::State& state) {
-  BareWidget widget;
-  widget.resize(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
-  widget.show();
+  BareWindow window;
+  window.resize(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+  window.show();
   QApplication::processEvents();
-  for (auto _ : state) QTest::mouseClick(&widget, Qt::LeftButton, Qt::NoModifier, QPoint(10, 10));
+  for (auto _ : state)
+    QTest::mouseClick(window.picture_widget(), Qt::LeftButton, Qt::NoModifier, QPoint(10, 10));
 }
 BENCHMARK(BM_BareWindowClick)
     ->Args({1300, 850})
@@ -176,8 +248,8 @@ void quiet(QtMsgType type, const QMessageLogContext&, const QString& text) {
 
 int main(int argc, char** argv) {
   qInstallMessageHandler(nirvex::quiet);
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  qputenv("SDL_AUDIODRIVER", "dummy");
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  if (qEnvironmentVariableIsEmpty("SDL_AUDIODRIVER")) qputenv("SDL_AUDIODRIVER", "dummy");
   QApplication app(argc, argv);
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;

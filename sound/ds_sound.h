@@ -13,7 +13,10 @@
 // device that has been terminated, and then does nothing.  Ids are never
 // reused while the program runs, so a stale id cannot reach a newer buffer.
 //
-// All calls must come from one thread (the game's window thread).
+// All calls must come from one thread (the game's window thread).  The
+// library keeps one thread of its own, which lets the device sleep while
+// nothing plays: no mixing, no wakeups.  The next sound wakes it again
+// before it starts.
 #pragma once
 
 #include <cstddef>
@@ -27,9 +30,10 @@ namespace nirvex {
 // again while the device is open returns the same id.
 int dsInitialize(std::intptr_t window_handle);
 
-// Decodes a whole wave file (RIFF header included) held in memory into a new
-// sound buffer.  The bytes are copied and converted during the call, so the
-// caller may free them as soon as it returns.  `flags` is stored with the
+// Makes a new sound buffer of a whole wave file (RIFF header included)
+// held in memory.  The bytes are checked and copied during the call, so the
+// caller may free them as soon as it returns; they are converted to the
+// device's format when the buffer first plays.  `flags` is stored with the
 // buffer (the game passes 3 for effects, 1 for music) and changes nothing.
 // Returns a buffer id > 0, or 0 when the device is 0/unknown, the bytes are
 // null or empty, or they are not a wave file the mixer can read.
@@ -58,5 +62,9 @@ void dsTerminate(int device);
 
 // True while any channel is playing the buffer.
 bool dsIsPlaying(int id);
+
+// True while the device is awake (mixing); false while it sleeps or is
+// closed.
+bool dsIsAwake();
 
 }  // namespace nirvex

@@ -8,6 +8,7 @@
 #   record format    model                     (record/record_file.*)
 #   settings values  nothing                   (settings/settings_values.h)
 #   sound            nothing but itself
+#   assets           nothing but itself and its packed index
 #   game flow        model, engine, record format, settings values
 #   console tool     the game flow and what it stands on
 #   the Qt window    anything but the console tool and the tests
@@ -51,12 +52,13 @@ check no engine/*.h engine/*.cpp -- model/ engine/
 check no record/record_file.h record/record_file.cpp -- model/ record/record_file.h
 check no settings/settings_values.h --
 check no sound/*.h sound/*.cpp -- sound/
+check yes assets/*.h assets/*.cpp -- assets/ picture_index.inc
 check no ui/flow/*.h ui/flow/*.cpp -- model/ engine/ ui/flow/ record/record_file.h \
   settings/settings_values.h
 check no tools/usi/*.h tools/usi/*.cpp -- model/ engine/ ui/flow/ tools/usi/ \
   record/record_file.h settings/settings_values.h
 check yes ui/*.h ui/*.cpp record/*.h record/*.cpp settings/*.h settings/*.cpp -- \
-  model/ engine/ ui/ record/ settings/ sound/
+  model/ engine/ ui/ record/ settings/ sound/ assets/
 
 [ $status -eq 0 ] && echo "every layer includes only what lies below it"
 exit $status

@@ -13,6 +13,9 @@ BoardView::BoardView(Canvas& canvas, QWidget* parent)
     : QWidget(parent), canvas_(canvas) {
   setAttribute(Qt::WA_OpaquePaintEvent);
   setMinimumSize(surface_width_twips / 15 / 2, surface_height_twips / 15 / 2);
+  settle_.setSingleShot(true);
+  settle_.setInterval(settle_ms);
+  connect(&settle_, &QTimer::timeout, this, [this] { update(); });
 }
 
 QSize BoardView::sizeHint() const {
@@ -44,16 +47,27 @@ QPointF BoardView::from_twips(QPointF t) const {
                  r.top() + t.y() * r.height() / surface_height_twips);
 }
 
+BoardView::Placement BoardView::placement() const {
+  const double dpr = devicePixelRatioF();
+  const QRectF target = target_rect();
+  return {QSize(static_cast<int>(std::ceil(width() * dpr)),
+                static_cast<int>(std::ceil(height() * dpr))),
+          target.topLeft() * dpr, target.width() * dpr / canvas_.image().width()};
+}
+
+bool BoardView::picture_fits() const {
+  const Placement at = placement();
+  return picture_.fits(canvas_, at.size, at.origin, at.scale);
+}
+
 QRegion BoardView::bring_up_to_date() {
   const double dpr = devicePixelRatioF();
-  const QSize size(static_cast<int>(std::ceil(width() * dpr)),
-                   static_cast<int>(std::ceil(height() * dpr)));
-  const QRectF target = target_rect();
-  const QPointF origin = target.topLeft() * dpr;
-  const double scale = target.width() * dpr / canvas_.image().width();
+  const Placement at = placement();
+  const QSize size = at.size;
   QRegion device;
-  if (!picture_.fits(canvas_, size, origin, scale)) {
-    picture_.rebuild(canvas_, size, origin, scale, canvas_.take_changes());
+  if (!picture_.fits(canvas_, size, at.origin, at.scale)) {
+    canvas_.take_changes();
+    picture_.rebuild(canvas_, size, at.origin, at.scale);
     device = QRegion(QRect(QPoint(0, 0), size));
   } else {
     device = picture_.update(canvas_, canvas_.take_changes());
@@ -65,7 +79,19 @@ QRegion BoardView::bring_up_to_date() {
   return logical;
 }
 
+bool BoardView::quick() const {
+  return resizing() && picture_.shows_backdrop_of(canvas_) && !picture_fits();
+}
+
+// A view not on the screen yet waits for its first paint; while the size
+// changes the picture is brought up to date at its old size and shown
+// quickly scaled.
 void BoardView::show_changes() {
+  if (!isVisible()) return;
+  if (quick()) {
+    if (!picture_.update(canvas_, canvas_.take_changes()).isEmpty()) repaint();
+    return;
+  }
   const QRegion changed = bring_up_to_date();
   if (!changed.isEmpty()) repaint(changed);
 }
@@ -78,6 +104,11 @@ const WindowPicture& BoardView::picture() {
 
 // The picture is in device pixels: it goes on one to one.
 void BoardView::paintEvent(QPaintEvent* event) {
+  if (quick()) {
+    QPainter p(this);
+    paint_quickly(p, event->region());
+    return;
+  }
   const QRegion changed = bring_up_to_date();
   // Painted meanwhile but not asked for here: shown by the next paint.
   if (!(changed - event->region()).isEmpty()) update(changed - event->region());
@@ -86,6 +117,44 @@ void BoardView::paintEvent(QPaintEvent* event) {
   for (const QRect& r : event->region())
     p.drawImage(QRectF(r), picture_.image(),
                 QRectF(QPointF(r.topLeft()) * dpr, QSizeF(r.size()) * dpr));
+}
+
+// Nearest pixels, no filtering: a small part of the cost of the picture.
+// The old picture is laid so that its board lies on the new one.
+void BoardView::paint_quickly(QPainter& p, const QRegion& region) {
+  const Placement now = placement();
+  const double dpr = devicePixelRatioF();
+  const double k = now.scale / picture_.scale();
+  const QPointF corner = (now.origin - picture_.origin() * k) / dpr;
+  const QRectF laid(corner, QSizeF(picture_.image().size()) * (k / dpr));
+  const QRegion beyond = region - QRegion(laid.toRect());
+  if (!beyond.isEmpty()) {
+    const int backdrop = canvas_.backdrop();
+    QBrush brush(palette_colour(canvas_.fill_colour()));
+    if (backdrop != 0) {
+      if (quick_period_of_ != backdrop) {
+        quick_period_ = Canvas::backdrop_period(backdrop);
+        quick_period_of_ = backdrop;
+      }
+      brush = QBrush(quick_period_);
+      const QRectF target = target_rect();
+      const double to_widget = target.width() / canvas_.image().width();
+      QTransform t;
+      t.translate(target.left(), target.top());
+      t.scale(to_widget, to_widget);
+      t.translate(Canvas::backdrop_period_origin.x(), Canvas::backdrop_period_origin.y());
+      brush.setTransform(t);
+    }
+    p.setClipRegion(beyond);
+    p.fillRect(rect(), brush);
+  }
+  p.setClipRegion(region & laid.toAlignedRect());
+  p.drawImage(laid, picture_.image());
+}
+
+// A new size of a window already shown: quick pictures until it settles.
+void BoardView::resizeEvent(QResizeEvent*) {
+  if (!picture_.image().isNull()) settle_.start();
 }
 
 namespace {

@@ -5,8 +5,10 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <tuple>
 
+#include "assets/stored_pictures.h"
 #include "model/game_state.h"
 
 namespace nirvex {
@@ -115,8 +117,7 @@ QImage Canvas::picture(int id, bool hires) {
   if (it != cache.end()) return it.value();
   const QString name = picture_name(id);
   QImage img;
-  if (!name.isEmpty())
-    img = QImage(":/pictures/" + name + (hires ? "@4x.png" : ".png"));
+  if (!name.isEmpty()) img = stored_picture(hires ? name + "@4x" : name);
   cache.insert(key, img);
   return img;
 }
@@ -125,8 +126,12 @@ Canvas::Canvas()
     : image_(static_cast<int>(std::lround(surface_width_twips * buffer_pixels_per_twip)),
              static_cast<int>(std::lround(surface_height_twips * buffer_pixels_per_twip)),
              QImage::Format_RGB32) {
-  fill(colour_background);
+  uniform_colour_ = colour_background;
+  change_all();
+  filling_ = std::thread([this] { image_.fill(palette_colour(colour_background)); });
 }
+
+Canvas::~Canvas() { ready(); }
 
 QPointF Canvas::cell_to_twips(double x, double y) {
   return QPointF(board_left + x * cell_width, board_top + y * cell_height);
@@ -136,10 +141,15 @@ QPointF Canvas::twips_to_cell(double x, double y) {
   return QPointF((x - board_left) / cell_width, (y - board_top) / cell_height);
 }
 
+// Filling with the colour the buffer is filled with already changes
+// nothing.
 void Canvas::fill(int colour) {
-  image_.fill(palette_colour(colour));
+  ready();
+  line_colours_.clear();
   standing_.clear();
-  changes_.assign(1, image_.rect());
+  if (uniform_colour_ != colour) image_.fill(palette_colour(colour));
+  uniform_colour_ = colour;
+  change_all();
   backdrop_ = 0;
   fill_colour_ = colour;
 }
@@ -155,10 +165,19 @@ QRectF Canvas::draw_picture(QPainter& p, const QImage& natural, const QImage& hi
 void Canvas::paint_picture(int id, double x, double y) {
   const QImage natural = picture(id, false);
   if (natural.isNull()) return;
-  QPainter p(&image_);
-  p.scale(buffer_pixels_per_twip, buffer_pixels_per_twip);
-  p.setRenderHint(QPainter::SmoothPixmapTransform);
-  changed(draw_picture(p, natural, picture(id, true), x, y));
+  const QRectF target(QPointF(x, y), QSizeF(natural.width() * 15.0, natural.height() * 15.0));
+  const QImage hires = picture(id, true);
+  const auto draw = [&](QPainter& p) {
+    p.scale(buffer_pixels_per_twip, buffer_pixels_per_twip);
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
+    draw_picture(p, natural, hires, x, y);
+  };
+  const QSize size = (target.size() * buffer_pixels_per_twip).toSize() + QSize(2, 2);
+  paint_within(pixel_rect(target), [&] {
+    if (blocks_.paint(image_, id, target.topLeft() * buffer_pixels_per_twip, size, draw)) return;
+    QPainter p(&image_);
+    draw(p);
+  });
   standing_.insert(twips_key(x, y), id);
   const QPointF cell = twips_to_cell(x, y);
   pictures_.insert(position_key(cell.x(), cell.y()), id);
@@ -193,16 +212,39 @@ QImage Canvas::backdrop_period(int id) {
   return around.copy(pw, ph, pw, ph);
 }
 
-// The same rectangle painted twice (a line two frames share) once.
+// Each kept rectangle compared with the buffer now: the part of it whose
+// pixels differ, in strips of rows.
 std::vector<QRect> Canvas::take_changes() {
+  ready();
+  constexpr int strip_rows = 32;
   std::vector<QRect> out;
-  out.swap(changes_);
-  const auto key = [](const QRect& r) {
-    return std::tuple(r.top(), r.left(), r.bottom(), r.right());
-  };
-  std::sort(out.begin(), out.end(),
-            [&](const QRect& a, const QRect& b) { return key(a) < key(b); });
-  out.erase(std::unique(out.begin(), out.end()), out.end());
+  if (all_changed_) {
+    out.push_back(image_.rect());
+    kept_rects_.clear();
+  }
+  for (const Kept& k : kept_rects_) {
+    const QRect& r = k.rect;
+    for (int top = 0; top < r.height(); top += strip_rows) {
+      const int rows = std::min(strip_rows, r.height() - top);
+      int left = r.width(), right = -1;
+      for (int y = top; y < top + rows; ++y) {
+        const auto* now = reinterpret_cast<const QRgb*>(image_.constScanLine(r.top() + y)) +
+                          r.left();
+        const QRgb* was = k.pixels.data() + static_cast<std::size_t>(y) * r.width();
+        if (std::memcmp(now, was, r.width() * sizeof(QRgb)) == 0) continue;
+        int a = 0, b = r.width() - 1;
+        while (now[a] == was[a]) ++a;
+        while (now[b] == was[b]) --b;
+        left = std::min(left, a);
+        right = std::max(right, b);
+      }
+      if (right >= 0) out.emplace_back(r.left() + left, r.top() + top, right - left + 1, rows);
+    }
+  }
+  all_changed_ = false;
+  kept_region_ = QRegion();
+  kept_rects_.clear();
+  kept_pixels_ = 0;
   return out;
 }
 
@@ -214,27 +256,104 @@ QRect Canvas::pixel_rect(const QRectF& twips_rect, double spill_twips) const {
   return px.toAlignedRect().adjusted(-1, -1, 1, 1) & image_.rect();
 }
 
-void Canvas::changed(const QRectF& twips_rect, double spill_twips) {
-  const QRect r = pixel_rect(twips_rect, spill_twips);
-  if (r.isEmpty()) return;
-  // Painting the whole surface over and over leaves it one rectangle.
-  if (changes_.size() >= 4096) changes_.assign(1, image_.rect());
-  if (changes_.size() == 1 && changes_[0] == image_.rect()) return;
-  changes_.push_back(r);
+void Canvas::change_all() {
+  all_changed_ = true;
+  kept_region_ = QRegion();
+  kept_rects_.clear();
+  kept_pixels_ = 0;
 }
 
+// Painting over more than half of the surface shows all of it anew.
+void Canvas::keep(const QRect& area) {
+  const QRegion fresh = QRegion(area) - kept_region_;
+  if (fresh.isEmpty()) return;
+  std::size_t pixels = kept_pixels_;
+  for (const QRect& r : fresh) pixels += static_cast<std::size_t>(r.width()) * r.height();
+  if (pixels * 2 > static_cast<std::size_t>(image_.width()) * image_.height()) {
+    change_all();
+    return;
+  }
+  kept_pixels_ = pixels;
+  for (const QRect& r : fresh) {
+    Kept& k = kept_rects_.emplace_back();
+    k.rect = r;
+    k.pixels.resize(static_cast<std::size_t>(r.width()) * r.height());
+    QRgb* to = k.pixels.data();
+    for (int y = r.top(); y <= r.bottom(); ++y, to += r.width())
+      std::memcpy(to, image_.constScanLine(y) + r.left() * sizeof(QRgb), r.width() * sizeof(QRgb));
+  }
+  kept_region_ += fresh;
+}
+
+template <typename Paint>
+void Canvas::paint_within(const QRect& area, Paint&& paint) {
+  ready();
+  uniform_colour_ = -1;
+  forget_lines(area);
+  if (!area.isEmpty() && !all_changed_) keep(area);
+  paint();
+}
+
+namespace {
+
+// A frame line's pixels as a key.
+qint64 line_key(const QRect& r) {
+  return (qint64(r.x() & 0xffff) << 48) | (qint64(r.y() & 0xffff) << 32) |
+         (qint64(r.width() & 0xffff) << 16) | qint64(r.height() & 0xffff);
+}
+
+}  // namespace
+
+void Canvas::forget_lines(const QRect& area) {
+  for (auto it = line_colours_.begin(); it != line_colours_.end();)
+    it = it->rect.intersects(area) ? line_colours_.erase(it) : std::next(it);
+}
+
+// The painter's own rule for a rectangle filled without smoothing: its
+// corners rounded to the nearest pixel corners.
+QRect Canvas::line_pixels(const QRectF& twips_rect) {
+  const double s = buffer_pixels_per_twip;
+  const double x = s * twips_rect.x(), y = s * twips_rect.y();
+  const int x1 = qRound(x), y1 = qRound(y);
+  const int x2 = qRound(x + s * twips_rect.width()), y2 = qRound(y + s * twips_rect.height());
+  return QRect(x1, y1, x2 - x1, y2 - y1);
+}
+
+// Whole rows at a time, without stopping early: the compiler makes that
+// work on several pixels at once.
+bool Canvas::filled_with(const QRect& r, QRgb colour) const {
+  ready();
+  for (int y = r.top(); y <= r.bottom(); ++y) {
+    const auto* row = reinterpret_cast<const QRgb*>(image_.constScanLine(y)) + r.left();
+    QRgb differs = 0;
+    for (int x = 0; x < r.width(); ++x) differs |= row[x] ^ colour;
+    if (differs != 0) return false;
+  }
+  return true;
+}
+
+// A line already of the frame's colour is left as it is (every pick
+// paints all 36 frames again).
 void Canvas::paint_frame(int colour, double left, double top, double right, double bottom) {
   const double w = 15.0;
-  QPainter p(&image_);
-  p.scale(buffer_pixels_per_twip, buffer_pixels_per_twip);
-  const QColor c = palette_colour(colour);
+  const QRgb c = palette_colour(colour).rgb();
   const QRectF lines[4] = {QRectF(left, top, right - left + w, w),
                            QRectF(left, bottom, right - left + w, w),
                            QRectF(left, top, w, bottom - top + w),
                            QRectF(right, top, w, bottom - top + w)};
   for (const QRectF& line : lines) {
-    p.fillRect(line, c);
-    changed(line);
+    const QRect r = line_pixels(line) & image_.rect();
+    if (r.isEmpty()) continue;
+    const auto known = line_colours_.find(line_key(r));
+    if (known != line_colours_.end() && known->colour == c) continue;
+    if (!filled_with(r, c))
+      paint_within(r, [&] {
+        for (int y = r.top(); y <= r.bottom(); ++y) {
+          auto* row = reinterpret_cast<QRgb*>(image_.scanLine(y)) + r.left();
+          std::fill(row, row + r.width(), c);
+        }
+      });
+    line_colours_.insert(line_key(r), {r, c});
   }
   const QPointF cell = twips_to_cell(left, top);
   frames_.insert(position_key(cell.x(), cell.y()), colour);
@@ -274,13 +393,15 @@ QImage Canvas::wash(int id, int colour) {
 void Canvas::paint_tint(int colour, double left, double top, double right, double bottom) {
   const QRectF cell(QPointF(left, top), QPointF(right, bottom));
   const QImage natural = picture(empty_code, false);
-  QPainter p(&image_);
-  p.scale(buffer_pixels_per_twip, buffer_pixels_per_twip);
-  p.setRenderHint(QPainter::SmoothPixmapTransform);
-  p.setClipRect(cell);
   const QRectF target(QPointF(left, top), QSizeF(natural.width() * 15.0, natural.height() * 15.0));
-  p.drawImage(target, wash(standing_.value(twips_key(left, top), empty_code), colour));
-  changed(cell);
+  const QImage washed = wash(standing_.value(twips_key(left, top), empty_code), colour);
+  paint_within(pixel_rect(cell), [&] {
+    QPainter p(&image_);
+    p.scale(buffer_pixels_per_twip, buffer_pixels_per_twip);
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
+    p.setClipRect(cell);
+    p.drawImage(target, washed);
+  });
 }
 
 void Canvas::print_text(double x, double y, const QString& text, int colour, int size,
@@ -295,17 +416,19 @@ void Canvas::print_text(double x, double y, const QString& text, int colour, int
   font.setStyleHint(QFont::Serif);
   font.setPixelSize(size * 20);  // points to twips
   font.setBold(bold);
-  QPainter p(&image_);
-  p.scale(buffer_pixels_per_twip, buffer_pixels_per_twip);
-  p.setRenderHint(QPainter::TextAntialiasing);
-  p.setFont(font);
-  p.setPen(palette_colour(colour));
   const QFontMetricsF fm(font);
   const QPointF baseline(x, y + fm.ascent());
-  p.drawText(baseline, text);
   // Glyphs may reach a little beyond their advance and the line's height.
   const QRectF ink = fm.boundingRect(text).translated(baseline);
-  changed(ink | QRectF(x, y, fm.horizontalAdvance(text), fm.height()), size * 4.0);
+  paint_within(pixel_rect(ink | QRectF(x, y, fm.horizontalAdvance(text), fm.height()), size * 4.0),
+               [&] {
+                 QPainter p(&image_);
+                 p.scale(buffer_pixels_per_twip, buffer_pixels_per_twip);
+                 p.setRenderHint(QPainter::TextAntialiasing);
+                 p.setFont(font);
+                 p.setPen(palette_colour(colour));
+                 p.drawText(baseline, text);
+               });
 }
 
 int Canvas::picture_at(double x, double y) const {

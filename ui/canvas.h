@@ -4,8 +4,11 @@
 // cell is 570 x 660 twips and cell (0, 0) starts at (1050, 100).  The
 // buffer is kept at four pixels per 15 twips, so the window can show it
 // scaled to any size and stay sharp; it also notes which of its pixels
-// changed, so that the window redoes only those, and which background
-// it was tiled with, which the window continues into its margins.
+// changed since the window last took them (it keeps the pixels an
+// operation paints over the first time one does, and compares: the board
+// is often painted over with what it already shows), so that
+// the window redoes only those, and which background it was tiled with,
+// which the window continues into its margins.
 #pragma once
 
 #include <QColor>
@@ -15,8 +18,12 @@
 #include <QPainter>
 #include <QPointF>
 #include <QRect>
+#include <QRegion>
 #include <QString>
+#include <thread>
 #include <vector>
+
+#include "ui/picture_blocks.h"
 
 namespace nirvex {
 
@@ -40,9 +47,16 @@ struct PaintedText {
 
 class Canvas {
  public:
+  // The buffer is filled with the window's colour on a thread of its own
+  // (the memory's first touch is most of a start's cost), while the
+  // window is made; the first use waits for it.
   Canvas();
+  ~Canvas();
 
-  const QImage& image() const { return image_; }
+  const QImage& image() const {
+    ready();
+    return image_;
+  }
 
   // Twip position of a cell position, and the cell position of twips.
   static QPointF cell_to_twips(double x, double y);
@@ -80,8 +94,8 @@ class Canvas {
   // A piece's 4x picture with the square's wood around it clear.
   static QImage piece_cut_out(int id);
 
-  // The rectangles of buffer pixels painted since the window last took
-  // them (they may overlap).
+  // The rectangles of buffer pixels that changed since the window last
+  // took them (they may overlap).
   std::vector<QRect> take_changes();
   // The background id of the tiles painted last, 0 when the surface was
   // filled with a colour after them (or none was ever painted), and the
@@ -99,16 +113,51 @@ class Canvas {
   // scaled to buffer pixels; the rectangle it covers, in twips.
   static QRectF draw_picture(QPainter& p, const QImage& natural, const QImage& hires, double x,
                              double y);
+  // The buffer pixels a frame's line of twips fills.
+  static QRect line_pixels(const QRectF& twips_rect);
+  // Whether every pixel of `r` has that colour.
+  bool filled_with(const QRect& r, QRgb colour) const;
+  // Frame lines painted over within `area` are no longer known.
+  void forget_lines(const QRect& area);
   // The buffer pixels a rectangle of twips touches, grown by `spill_twips`.
   QRect pixel_rect(const QRectF& twips_rect, double spill_twips = 0) const;
-  // Notes those pixels as painted.
-  void changed(const QRectF& twips_rect, double spill_twips = 0);
   // The wash of a colour over a picture's wood, at the 4x size: clear
   // where the piece itself is.
   static QImage wash(int id, int colour);
+  // Runs `paint`, which paints within the buffer pixels `area`, keeping
+  // first what they were as the window last took them.
+  template <typename Paint>
+  void paint_within(const QRect& area, Paint&& paint);
+  // Keeps the pixels of `area` not kept yet, unless so much is painted
+  // that all of it is to be shown anew.
+  void keep(const QRect& area);
+  // Everything is to be shown anew; nothing is kept.
+  void change_all();
 
   QImage image_;
-  std::vector<QRect> changes_;
+  PictureBlocks blocks_;
+  // Frame lines known to be of one colour: nothing painted over them since.
+  struct KnownLine {
+    QRect rect;
+    QRgb colour;
+  };
+  QHash<qint64, KnownLine> line_colours_;
+  int uniform_colour_ = -1;  // the fill colour while nothing else is painted
+  bool all_changed_ = true;
+  // Waits for the first fill.
+  void ready() const {
+    if (filling_.joinable()) filling_.join();
+  }
+
+  mutable std::thread filling_;
+  // The pixels kept, and where they were.
+  struct Kept {
+    QRect rect;
+    std::vector<QRgb> pixels;
+  };
+  QRegion kept_region_;
+  std::vector<Kept> kept_rects_;
+  std::size_t kept_pixels_ = 0;
   int backdrop_ = 0;
   int fill_colour_ = 0;
   std::vector<PaintedText> text_log_;

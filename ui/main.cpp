@@ -2,11 +2,9 @@
 // between two players at one board.
 #include <QApplication>
 #include <QDir>
-#include <QIcon>
 
 #include "ui/main_window.h"
 #include "ui/qt_platform.h"
-#include "ui/qt_translation.h"
 #include "ui/user_folder.h"
 
 namespace {
@@ -27,24 +25,11 @@ void enter_start_folder(nirvex::Dialogs& dialogs) {
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
-  nirvex::install_qt_japanese(app);
-  // The menu entry and the icon of the installed game (none in the build tree).
-  QGuiApplication::setDesktopFileName(QStringLiteral(NIRVEX_APP_ID));
-  QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral(NIRVEX_APP_ID)));
-  nirvex::QtDialogs dialogs;
-  enter_start_folder(dialogs);
-  nirvex::SystemClock clock;
-  nirvex::SdlSound sound;
-  nirvex::DesktopBrowser browser;
-  nirvex::Platform platform;
-  platform.dialogs = &dialogs;
-  platform.clock = &clock;
-  platform.sound = &sound;
-  platform.browser = &browser;
-  platform.end_program = [] { QCoreApplication::exit(0); };
-
-  nirvex::MainWindow window(platform);
-  dialogs.parent = &window;
+  nirvex::prepare_application(app);
+  nirvex::DesktopPlatform desktop;
+  enter_start_folder(desktop.dialogs);
+  nirvex::MainWindow window(desktop.platform([] { QCoreApplication::exit(0); }));
+  desktop.dialogs.parent = &window;
   window.Form_Load();
   window.show();
   if (window.program_ended()) return 0;

@@ -10,6 +10,7 @@
 #include <QGuiApplication>
 #include <QGridLayout>
 #include <QKeyEvent>
+#include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
@@ -47,7 +48,7 @@ MainWindow::MainWindow(const Platform& platform, QWidget* parent)
 
   setWindowTitle(QStringLiteral("Nirvex将棋"));
   build_board_side();
-  panel_ = new RecordPanel(game, view_);
+  start_folder_ = QDir::currentPath();
   engine_ = new QtEngineProcess(play_listener_, this);
   game.engine_process = engine_;
   analyser_ = new QtEngineProcess(analysis_listener_, this);
@@ -150,6 +151,11 @@ QAction* MainWindow::menu_item(const QString& name) const {
 
 QMenu* MainWindow::menu(const QString& name) const { return menus_.value(name); }
 
+RecordPanel* MainWindow::record_panel() {
+  if (!panel_) panel_ = new RecordPanel(game, view_, start_folder_);
+  return panel_;
+}
+
 // Opens the engine dialog; OK makes its engine the computer's player.
 void MainWindow::GAIBU_Click() { choose_engine_in_dialog(true); }
 
@@ -215,15 +221,22 @@ void MainWindow::set_checked(std::string_view item, bool on) {
     a->setChecked(on);
 }
 
+// A panel not made yet shows nothing, and its text boxes are empty.
 void MainWindow::show_file_lists(bool drives, bool dirs, bool files) {
-  panel_->show_file_lists(drives, dirs, files);
+  if (panel_ || drives || dirs || files) record_panel()->show_file_lists(drives, dirs, files);
 }
 
-void MainWindow::show_name_panel(int mode) { panel_->show_name_panel(mode); }
+void MainWindow::show_name_panel(int mode) {
+  if (panel_ || mode == 0) record_panel()->show_name_panel(mode);
+}
 
-std::string MainWindow::text_field(int number) const { return panel_->text_field(number); }
+std::string MainWindow::text_field(int number) const {
+  return panel_ ? panel_->text_field(number) : std::string();
+}
 
-std::string MainWindow::record_folder() const { return panel_->dir1_path().toStdString(); }
+std::string MainWindow::record_folder() const {
+  return (panel_ ? panel_->dir1_path() : start_folder_).toStdString();
+}
 
 std::intptr_t MainWindow::window_handle() const { return static_cast<std::intptr_t>(winId()); }
 
@@ -244,14 +257,18 @@ void MainWindow::fit_font(double painted_width) {
   const double scale = painted_width / (surface_width_twips / 15.0);
   const int pixels = std::clamp(static_cast<int>(std::lround(9.5 * scale)), 12, 22);
   QFont font = QApplication::font();
-  if (font.pixelSize() != pixels) {
+  const bool grows = font.pixelSize() != pixels;
+  if (grows) {
     font.setPixelSize(pixels);
     QApplication::setFont(font);
+    // The menu bar at its new height now, not after a first paint at the old.
+    menuBar()->setFont(font);
   }
   // Item views may keep a font of their own class; the list and the
   // analysis under it follow ours.
-  list_->setFont(font);
-  analysis_->setFont(font);
+  if (list_->font() != font) list_->setFont(font);
+  if (analysis_->font() != font) analysis_->setFont(font);
+  if (grows && layout()) layout()->activate();
 }
 
 // Keys reach the window from every control on it that leaves them unused.

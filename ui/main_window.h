@@ -50,7 +50,8 @@ class MainWindow : public QMainWindow, public Form {
   QAction* menu_item(const QString& name) const;
   QMenu* menu(const QString& name) const;
   BoardView* board_view() const { return view_; }
-  RecordPanel* record_panel() const { return panel_; }
+  // The record panel, made the first time it is needed.
+  RecordPanel* record_panel();
   MoveListPanel* move_list() const { return list_; }
   MoveListModel* move_list_model() const { return list_model_; }
   DragPiece* drag_piece() const { return drag_; }
@@ -139,6 +140,7 @@ class MainWindow : public QMainWindow, public Form {
   AnalysisListener analysis_listener_{game};
   BoardView* view_ = nullptr;
   RecordPanel* panel_ = nullptr;
+  QString start_folder_;  // where the record panel's lists start
   MoveListModel* list_model_ = nullptr;
   MoveListPanel* list_ = nullptr;
   DragPiece* drag_ = nullptr;

@@ -3,6 +3,7 @@
 #include <QEvent>
 #include <QHeaderView>
 #include <QScrollBar>
+#include <algorithm>
 
 #include "ui/move_list_model.h"
 
@@ -71,6 +72,34 @@ void MoveListPanel::show_analysis_columns(bool shown) {
   setColumnHidden(MoveListModel::mark_column, !shown);
   setColumnHidden(MoveListModel::evaluation_column, !shown);
   fit_to_font();
+}
+
+void MoveListPanel::rowsInserted(const QModelIndex& parent, int start, int end) {
+  QTableView::rowsInserted(parent, start, end);
+  if (!parent.isValid())
+    rows_changed_from_ = rows_changed_from_ < 0 ? start : std::min(rows_changed_from_, start);
+}
+
+void MoveListPanel::rowsAboutToBeRemoved(const QModelIndex& parent, int start, int end) {
+  QTableView::rowsAboutToBeRemoved(parent, start, end);
+  if (!parent.isValid())
+    rows_changed_from_ = rows_changed_from_ < 0 ? start : std::min(rows_changed_from_, start);
+}
+
+// The rows above the first that changed are as they were: the scroll bar
+// and the headers take the new count, and the rows below are painted.
+void MoveListPanel::doItemsLayout() {
+  const int from = rows_changed_from_;
+  rows_changed_from_ = -1;
+  if (from < 0 || !isVisible()) {
+    QTableView::doItemsLayout();
+    return;
+  }
+  updateGeometries();
+  if (!verticalHeader()->updatesEnabled()) verticalHeader()->setUpdatesEnabled(true);
+  const int top = std::max(0, rowViewportPosition(std::min(from, model_.rowCount() - 1)));
+  if (top < viewport()->height())
+    viewport()->update(QRect(0, top, viewport()->width(), viewport()->height() - top));
 }
 
 // The list follows the font, however the window's font grows.

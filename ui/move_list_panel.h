@@ -25,9 +25,14 @@ class MoveListPanel : public QTableView {
   void show_current();
   // The width that shows every column at this font.
   int width_for(const QFont& font) const;
+  // After rows came or went at the end, only the rows from there on are
+  // painted anew; anything else lays the whole list out again.
+  void doItemsLayout() override;
 
  protected:
   void changeEvent(QEvent* event) override;
+  void rowsInserted(const QModelIndex& parent, int start, int end) override;
+  void rowsAboutToBeRemoved(const QModelIndex& parent, int start, int end) override;
 
  private:
   // The width a column needs at this font.
@@ -39,6 +44,7 @@ class MoveListPanel : public QTableView {
   void show_analysis_columns(bool shown);
 
   MoveListModel& model_;
+  int rows_changed_from_ = -1;  // the first row that came or went since the last layout
 };
 
 }  // namespace nirvex

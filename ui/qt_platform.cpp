@@ -1,13 +1,17 @@
 #include "ui/qt_platform.h"
 
+#include <QApplication>
 #include <QDesktopServices>
+#include <QIcon>
 #include <QMessageBox>
 #include <QTime>
 #include <QUrl>
 #include <chrono>
 #include <thread>
+#include <utility>
 
 #include "sound/ds_sound.h"
+#include "ui/qt_translation.h"
 
 namespace nirvex {
 
@@ -38,7 +42,18 @@ void SystemClock::pause(double seconds) {
     std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
 }
 
-int SdlSound::dsInitialize(std::intptr_t h) { return nirvex::dsInitialize(h); }
+SdlSound::SdlSound() : opening_([this] { opened_ = nirvex::dsInitialize(0); }) {}
+
+SdlSound::~SdlSound() {
+  if (opening_.joinable()) opening_.join();
+}
+
+// The first call takes the device opened at start; later ones open it anew.
+int SdlSound::dsInitialize(std::intptr_t h) {
+  if (!opening_.joinable()) return nirvex::dsInitialize(h);
+  opening_.join();
+  return opened_;
+}
 int SdlSound::dsCreateDSB(int device, const void* wave, std::size_t size, int flags) {
   return nirvex::dsCreateDSB(device, wave, size, flags);
 }
@@ -47,6 +62,22 @@ void SdlSound::dsPlayLooping(int id) { nirvex::dsPlayLooping(id); }
 void SdlSound::dsStop(int id) { nirvex::dsStop(id); }
 void SdlSound::dsFree(int id) { nirvex::dsFree(id); }
 void SdlSound::dsTerminate(int device) { nirvex::dsTerminate(device); }
+
+void prepare_application(QApplication& app) {
+  install_qt_japanese(app);
+  QGuiApplication::setDesktopFileName(QStringLiteral(NIRVEX_APP_ID));
+  QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral(NIRVEX_APP_ID)));
+}
+
+Platform DesktopPlatform::platform(std::function<void()> end_program) {
+  Platform p;
+  p.dialogs = &dialogs;
+  p.clock = &clock;
+  p.sound = &sound;
+  p.browser = &browser;
+  p.end_program = std::move(end_program);
+  return p;
+}
 
 bool DesktopBrowser::open(const QString& address) {
   const QUrl url = QUrl::fromUserInput(address);

@@ -2,8 +2,12 @@
 #pragma once
 
 #include <QWidget>
+#include <functional>
+#include <thread>
 
 #include "ui/platform.h"
+
+class QApplication;
 
 namespace nirvex {
 
@@ -20,9 +24,13 @@ class SystemClock : public Clock {
   void pause(double seconds) override;
 };
 
-// The game's sound library over SDL2_mixer.
+// The game's sound library over SDL2_mixer.  The device starts opening at
+// once, on a thread of its own, while the window is made; the game's
+// dsInitialize takes what that gave.
 class SdlSound : public SoundPort {
  public:
+  SdlSound();
+  ~SdlSound() override;
   int dsInitialize(std::intptr_t window_handle) override;
   int dsCreateDSB(int device, const void* wave, std::size_t size, int flags) override;
   void dsPlay(int id) override;
@@ -30,11 +38,31 @@ class SdlSound : public SoundPort {
   void dsStop(int id) override;
   void dsFree(int id) override;
   void dsTerminate(int device) override;
+
+ private:
+  std::thread opening_;
+  int opened_ = 0;
 };
 
 class DesktopBrowser : public Browser {
  public:
   bool open(const QString& address) override;
+};
+
+// What the program sets for the whole application before its window:
+// Qt's own texts in Japanese, the menu entry and the icon of the
+// installed game (none in the build tree).
+void prepare_application(QApplication& app);
+
+// The desktop's own dialogs, clock, sound and browser, as the program
+// hands them to its window.
+struct DesktopPlatform {
+  QtDialogs dialogs;
+  SystemClock clock;
+  SdlSound sound;
+  DesktopBrowser browser;
+  // The platform over these, ending the program through `end_program`.
+  Platform platform(std::function<void()> end_program);
 };
 
 }  // namespace nirvex

@@ -87,8 +87,8 @@ bool folder_ready(const QString& path) {
 
 }  // namespace
 
-RecordPanel::RecordPanel(Game& game, BoardView* view)
-    : QWidget(view), game_(game), view_(view) {
+RecordPanel::RecordPanel(Game& game, BoardView* view, const QString& folder)
+    : QWidget(view), game_(game), view_(view), dir1_path_(folder), start_path_(folder) {
   setObjectName(QStringLiteral("RecordPanel"));
   view->installEventFilter(this);
   QWidget* parent = this;
@@ -155,16 +155,20 @@ RecordPanel::RecordPanel(Game& game, BoardView* view)
   setTabOrder(Text1, Command1);
 
   fill_drive_list();
-  dir1_path_ = start_path_ = QDir::currentPath();
   fill_dir_list();
   fill_file_list();
   place();
   cover_visible_controls();
 }
 
-// Follows the board view's size.
+// Follows the board view's size; a hidden panel once it shows again.
 bool RecordPanel::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == view_ && event->type() == QEvent::Resize) place();
+  if (watched == view_ && event->type() == QEvent::Resize) {
+    if (isVisible())
+      place();
+    else
+      placed_ = false;
+  }
   return false;
 }
 
@@ -173,6 +177,7 @@ void RecordPanel::mousePressEvent(QMouseEvent* event) { event->accept(); }
 
 void RecordPanel::place() {
   if (!Drive1 || !view_) return;
+  placed_ = true;
   setGeometry(view_->rect());
   const double scale = view_->target_rect().width() / surface_width_twips;
   auto put = [this](QWidget* wdg, const TwipRect& r) {
@@ -288,6 +293,7 @@ void RecordPanel::open_default_folder(bool reading) {
 
 void RecordPanel::show_file_lists(bool drives, bool dirs, bool files) {
   if (!Drive1) return;
+  if (!placed_) place();
   if (dirs && !folder_chosen_) open_default_folder(files);
   if (files && File1->isHidden()) fill_file_list();
   Drive1->setVisible(drives);
@@ -298,6 +304,7 @@ void RecordPanel::show_file_lists(bool drives, bool dirs, bool files) {
 
 void RecordPanel::show_name_panel(int mode) {
   if (!Text1) return;
+  if (!placed_) place();
   QWidget* const panel[] = {Label1[0], Label1[1], Label1[2], Label1[3], Text2,
                             Text3,     Text4,     Text1,     Command1};
   if (mode == 0) {

@@ -3,7 +3,7 @@
 // the board view at their twip positions and follow it when the window is
 // resized; the panel itself covers only the controls that show, so clicks
 // beside them reach the board.  What a click on a file or on "RETURN"
-// does is the game flow's.
+// does is the game flow's.  The window makes it when it is first needed.
 #pragma once
 
 #include <QString>
@@ -26,7 +26,8 @@ class RecordPanel : public QWidget {
   Q_OBJECT
 
  public:
-  RecordPanel(Game& game, BoardView* view);
+  // The lists start at `folder`.
+  RecordPanel(Game& game, BoardView* view, const QString& folder);
 
   QComboBox* Drive1 = nullptr;
   QTreeWidget* Dir1 = nullptr;
@@ -75,6 +76,7 @@ class RecordPanel : public QWidget {
   QString dir1_path_;
   QString start_path_;
   bool folder_chosen_ = false;
+  bool placed_ = false;  // placed for the board view's size
 };
 
 }  // namespace nirvex

@@ -106,9 +106,13 @@ void resample(const RowSource& source, const ScaleTaps& xs, const ScaleTaps& ys,
   const int dx0 = r.left(), dx1 = r.right() + 1;
   const int sx0 = xs.first(dx0), sx1 = xs.end(dx1 - 1);
   const std::size_t span = static_cast<std::size_t>(sx1 - sx0);
-  std::vector<QRgb> rows;       // the band's source rows
-  std::vector<QRgb> down(span);  // one window row, scaled down but not across
-  std::vector<std::uint32_t> sum_rb(span), sum_g(span);
+  // Kept from call to call: a repaint redoes many small parts.
+  thread_local std::vector<QRgb> rows;  // the band's source rows
+  thread_local std::vector<QRgb> down;  // one window row, scaled down but not across
+  thread_local std::vector<std::uint32_t> sum_rb, sum_g;
+  down.resize(span);
+  sum_rb.resize(span);
+  sum_g.resize(span);
 
   for (int band = r.top(); band <= r.bottom(); band += band_rows) {
     const int dy0 = band, dy1 = std::min(r.bottom() + 1, band + band_rows);
@@ -149,6 +153,8 @@ void resample(const RowSource& source, const ScaleTaps& xs, const ScaleTaps& ys,
       }
     }
   }
+  // A whole picture's bands are not kept.
+  if (rows.capacity() > (std::size_t(1) << 16)) std::vector<QRgb>().swap(rows);
 }
 
 }  // namespace nirvex

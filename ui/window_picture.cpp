@@ -8,26 +8,17 @@
 
 namespace nirvex {
 
-namespace {
-
-// Short runs (a frame's upright line) compared in place, long ones by the
-// library.
-inline bool same_pixels(const QRgb* a, const QRgb* b, int count, std::size_t bytes) {
-  if (count > 16) return std::memcmp(a, b, bytes) == 0;
-  for (int i = 0; i < count; ++i)
-    if (a[i] != b[i]) return false;
-  return true;
-}
-
-}  // namespace
-
 bool WindowPicture::fits(const Canvas& canvas, QSize size, QPointF origin, double scale) const {
-  return !image_.isNull() && image_.size() == size && origin_ == origin && scale_ == scale &&
-         backdrop_ == canvas.backdrop() && fill_colour_ == canvas.fill_colour();
+  return image_.size() == size && origin_ == origin && scale_ == scale &&
+         shows_backdrop_of(canvas);
 }
 
-void WindowPicture::rebuild(const Canvas& canvas, QSize size, QPointF origin, double scale,
-                            const std::vector<QRect>& changed) {
+bool WindowPicture::shows_backdrop_of(const Canvas& canvas) const {
+  return !image_.isNull() && backdrop_ == canvas.backdrop() &&
+         fill_colour_ == canvas.fill_colour();
+}
+
+void WindowPicture::rebuild(const Canvas& canvas, QSize size, QPointF origin, double scale) {
   if (image_.size() != size) image_ = QImage(size, QImage::Format_RGB32);
   origin_ = origin;
   scale_ = scale;
@@ -37,71 +28,56 @@ void WindowPicture::rebuild(const Canvas& canvas, QSize size, QPointF origin, do
     period_ = canvas.backdrop() ? Canvas::backdrop_period(canvas.backdrop()) : QImage();
   backdrop_ = canvas.backdrop();
   fill_colour_ = canvas.fill_colour();
-  // The buffer as shown: its own pixels, not shared with the canvas; once
-  // there, only what was painted since is taken over.
-  if (shown_.size() != canvas.image().size())
-    shown_ = canvas.image().copy();
-  else
-    take_differences(canvas.image(), changed);
   redo(canvas, image_.rect());
 }
 
+namespace {
+
+// Rectangles that touch or nearly do are joined into one where that adds
+// little: fewer, larger parts to redo and to repaint.
+std::vector<QRect> joined(std::vector<QRect> rects) {
+  constexpr int near = 4;
+  const auto area = [](const QRect& r) { return static_cast<qint64>(r.width()) * r.height(); };
+  for (bool again = true; again;) {
+    again = false;
+    for (std::size_t i = 0; i < rects.size() && !again; ++i)
+      for (std::size_t j = i + 1; j < rects.size(); ++j) {
+        if (!rects[i].adjusted(-near, -near, near, near).intersects(rects[j])) continue;
+        const QRect both = rects[i] | rects[j];
+        if (area(both) * 4 > (area(rects[i]) + area(rects[j])) * 5) continue;
+        rects[i] = both;
+        rects.erase(rects.begin() + static_cast<std::ptrdiff_t>(j));
+        again = true;
+        break;
+      }
+  }
+  return rects;
+}
+
+}  // namespace
+
+// Window rectangles that overlap are joined first, so no window pixel is
+// redone twice.
 QRegion WindowPicture::update(const Canvas& canvas, const std::vector<QRect>& changed) {
   const QImage& buffer = canvas.image();
   // Most of the buffer painted (a new game, a flip): all of it redone.
   qint64 area = 0;
   for (const QRect& r : changed) area += static_cast<qint64>(r.width()) * r.height();
   if (area * 2 > static_cast<qint64>(buffer.width()) * buffer.height()) {
-    std::memcpy(shown_.bits(), buffer.constBits(), static_cast<std::size_t>(buffer.sizeInBytes()));
     redo(canvas, image_.rect());
     return QRegion(image_.rect());
   }
-  QRegion done;
-  for (const QRect& r : take_differences(buffer, changed)) {
+  std::vector<QRect> window_rects;
+  for (const QRect& r : changed) {
     int x0, x1, y0, y1;
     xs_.reach(r.left(), r.right() + 1, x0, x1);
     ys_.reach(r.top(), r.bottom() + 1, y0, y1);
-    const QRect window_rect(x0, y0, x1 - x0, y1 - y0);
-    redo(canvas, window_rect);
-    done += window_rect;
+    if (x1 > x0 && y1 > y0) window_rects.emplace_back(x0, y0, x1 - x0, y1 - y0);
   }
+  QRegion done;
+  for (const QRect& r : joined(std::move(window_rects))) done += r;
+  for (const QRect& r : done) redo(canvas, r);
   return done;
-}
-
-// Strips of rows, each narrowed to the columns that differ in it.
-std::vector<QRect> WindowPicture::take_differences(const QImage& buffer,
-                                                   const std::vector<QRect>& changed) {
-  constexpr int strip_rows = 32;
-  const auto* now_base = reinterpret_cast<const QRgb*>(buffer.constBits());
-  auto* was_base = reinterpret_cast<QRgb*>(shown_.bits());
-  const qsizetype now_stride = buffer.bytesPerLine() / 4, was_stride = shown_.bytesPerLine() / 4;
-  std::vector<QRect> out;
-  for (const QRect& r : changed) {
-    const QRect c = r & buffer.rect();
-    if (c.isEmpty()) continue;
-    const std::size_t bytes = static_cast<std::size_t>(c.width()) * sizeof(QRgb);
-    for (int top = c.top(); top <= c.bottom(); top += strip_rows) {
-      const int bottom = std::min(c.bottom(), top + strip_rows - 1);
-      int first = c.right() + 1, last = c.left() - 1;
-      for (int y = top; y <= bottom; ++y) {
-        const QRgb* now = now_base + y * now_stride + c.left();
-        const QRgb* was = was_base + y * was_stride + c.left();
-        if (same_pixels(now, was, c.width(), bytes)) continue;
-        int a = 0, b = c.width() - 1;
-        while (now[a] == was[a]) ++a;
-        while (now[b] == was[b]) --b;
-        first = std::min(first, c.left() + a);
-        last = std::max(last, c.left() + b);
-      }
-      if (first > last) continue;
-      const QRect d(first, top, last - first + 1, bottom - top + 1);
-      for (int y = d.top(); y <= d.bottom(); ++y)
-        std::memcpy(was_base + y * was_stride + d.left(), now_base + y * now_stride + d.left(),
-                    static_cast<std::size_t>(d.width()) * sizeof(QRgb));
-      out.push_back(d);
-    }
-  }
-  return out;
 }
 
 // A large part is shared out among the processor's cores, in stripes of

@@ -3,8 +3,9 @@
 // background tiling continued beyond the buffer's edges.  It is made whole
 // when the window's size or the backdrop changes; otherwise only the
 // window pixels that show buffer pixels which really changed are redone
-// (the buffer is often painted over with what it already held: all 36
-// frames at every pick, a clock's strip each second for one new digit).
+// (the canvas tells which: the buffer is often painted over with what it
+// already held, all 36 frames at every pick, a clock's strip each second
+// for one new digit).
 #pragma once
 
 #include <QImage>
@@ -23,14 +24,17 @@ class WindowPicture {
  public:
   // Whether the picture was made for this window and the canvas's backdrop.
   bool fits(const Canvas& canvas, QSize size, QPointF origin, double scale) const;
+  // Whether it shows the canvas's backdrop (whatever the window's size).
+  bool shows_backdrop_of(const Canvas& canvas) const;
+  // Where it put the buffer's top-left corner, and its device pixels to a
+  // buffer pixel.
+  QPointF origin() const { return origin_; }
+  double scale() const { return scale_; }
   // Makes the whole picture: `size` device pixels, the buffer's top-left
-  // corner at `origin`, `scale` device pixels to a buffer pixel.  `changed`
-  // are the buffer pixels painted since the picture was last brought up
-  // to date.
-  void rebuild(const Canvas& canvas, QSize size, QPointF origin, double scale,
-               const std::vector<QRect>& changed = {});
-  // Redoes the window pixels that show those of the buffer pixels
-  // `changed` that differ from what the picture shows, and returns them.
+  // corner at `origin`, `scale` device pixels to a buffer pixel.
+  void rebuild(const Canvas& canvas, QSize size, QPointF origin, double scale);
+  // Redoes the window pixels that show the buffer pixels `changed`, and
+  // returns them.
   QRegion update(const Canvas& canvas, const std::vector<QRect>& changed);
 
   const QImage& image() const { return image_; }
@@ -41,9 +45,6 @@ class WindowPicture {
   // The buffer and beyond it the backdrop, without end.
   RowSource plane(const Canvas& canvas) const;
   void redo(const Canvas& canvas, const QRect& area);
-  // The parts of the buffer pixels `changed` that differ from the ones the
-  // picture was made from, taken over into those.
-  std::vector<QRect> take_differences(const QImage& buffer, const std::vector<QRect>& changed);
 
   QImage image_;
   ScaleTaps xs_, ys_;
@@ -51,7 +52,6 @@ class WindowPicture {
   double scale_ = 0;
   int backdrop_ = -1, fill_colour_ = -1;
   QImage period_;
-  QImage shown_;  // the buffer as the picture shows it
   qint64 redone_ = 0;
 };
 

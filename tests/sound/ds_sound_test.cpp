@@ -3,14 +3,19 @@
 // their wave files in memory.
 #include "sound/ds_sound.h"
 
+#include <SDL_mixer.h>
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <csignal>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -84,6 +89,43 @@ bool ends_within(int id, std::chrono::milliseconds limit) {
     return !dsIsPlaying(id);
 }
 
+// Waits until `done` holds, up to `limit`.
+bool holds_within(const std::function<bool()>& done, std::chrono::milliseconds limit) {
+    const auto until = std::chrono::steady_clock::now() + limit;
+    while (std::chrono::steady_clock::now() < until) {
+        if (done()) return true;
+        std::this_thread::sleep_for(10ms);
+    }
+    return done();
+}
+
+// What the device mixes, seen at the mixer's last step: how many times it
+// mixed, and how many of those held anything but silence.
+struct MixWatch {
+    std::atomic<int> mixes{0};
+    std::atomic<int> heard{0};
+    static void post_mix(void* self, Uint8* stream, int length) {
+        auto* w = static_cast<MixWatch*>(self);
+        ++w->mixes;
+        for (int i = 0; i < length; ++i)
+            if (stream[i] != 0) {
+                ++w->heard;
+                return;
+            }
+    }
+};
+
+// Whether SDL's audio thread runs (SDL names it "SDLAudio…").
+bool audio_thread_runs() {
+    for (const auto& task : std::filesystem::directory_iterator("/proc/self/task")) {
+        std::ifstream comm(task.path() / "comm");
+        std::string name;
+        std::getline(comm, name);
+        if (name.rfind("SDLAudio", 0) == 0) return true;
+    }
+    return false;
+}
+
 class SoundTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -102,6 +144,50 @@ protected:
 
     int device_ = 0;
 };
+
+TEST_F(SoundTest, TheDeviceSleepsWhileNothingPlaysAndWakesForTheNextSound) {
+    MixWatch watch;
+    Mix_SetPostMix(&MixWatch::post_mix, &watch);
+    const int id = create(make_wave(100));
+    ASSERT_GT(id, 0);
+
+    // Nothing plays: the device goes to sleep, its thread ends, and it
+    // mixes nothing more.
+    ASSERT_TRUE(holds_within([] { return !dsIsAwake(); }, 10000ms));
+    EXPECT_FALSE(audio_thread_runs());
+    const int mixes = watch.mixes;
+    std::this_thread::sleep_for(300ms);
+    EXPECT_EQ(watch.mixes, mixes);
+    EXPECT_FALSE(dsIsPlaying(id));
+
+    // A sound wakes it before it starts, and is heard.
+    dsPlay(id);
+    EXPECT_TRUE(dsIsAwake());
+    EXPECT_TRUE(dsIsPlaying(id));
+    EXPECT_TRUE(holds_within([&] { return watch.heard > 0; }, 5000ms));
+
+    // Once it has ended the device sleeps again; the next wakes it again.
+    EXPECT_TRUE(holds_within([] { return !dsIsAwake(); }, 10000ms));
+    const int heard = watch.heard;
+    dsPlay(id);
+    EXPECT_TRUE(holds_within([&] { return watch.heard > heard; }, 5000ms));
+    Mix_SetPostMix(nullptr, nullptr);
+}
+
+TEST_F(SoundTest, MusicKeepsTheDeviceAwakeUntilItStops) {
+    const int music = create(make_wave(100), kMusicFlags);
+    ASSERT_GT(music, 0);
+    dsPlayLooping(music);
+    // Well past the time an ended sound keeps it awake.
+    std::this_thread::sleep_for(2500ms);
+    EXPECT_TRUE(dsIsAwake());
+    EXPECT_TRUE(dsIsPlaying(music));
+    dsStop(music);
+    EXPECT_TRUE(holds_within([] { return !dsIsAwake(); }, 10000ms));
+    // The music starts again from its sleep.
+    dsPlayLooping(music);
+    EXPECT_TRUE(dsIsPlaying(music));
+}
 
 TEST_F(SoundTest, InitializeTwiceReturnsSameDevice) {
     EXPECT_EQ(dsInitialize(0), device_);

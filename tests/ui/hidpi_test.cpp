@@ -2,6 +2,7 @@
 // made in device pixels, so the board stays as sharp as on the screen's
 // own pixels, and repaints still redo only what changed.
 #include <QApplication>
+#include <cstdlib>
 
 #include "tests/ui/window_fixture.h"
 #include "ui/window_picture.h"
@@ -34,6 +35,31 @@ TEST_F(WindowTest, OnADoubleDensityScreenThePictureHasTheDevicesPixels) {
   ASSERT_EQ(grabbed.size(), shown.size());
   const QRect middle(shown.width() / 4, shown.height() / 4, shown.width() / 2, shown.height() / 2);
   EXPECT_TRUE(grabbed.copy(middle) == v->picture().image().copy(middle));
+}
+
+// While the size changes, the quick picture fills the window's device
+// pixels with the board where it belongs; once settled, the sharp one.
+TEST_F(WindowTest, OnADoubleDensityScreenAResizeSettlesToTheSharpPicture) {
+  start();
+  BoardView* v = w->board_view();
+  v->picture();
+  w->resize(w->width() + 60, w->height() + 40);
+  QCoreApplication::processEvents();
+  ASSERT_TRUE(v->resizing());
+  const QImage quick = v->grab().toImage().convertToFormat(QImage::Format_RGB32);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !v->resizing(); }, 5000));
+  const QImage sharp = v->grab().toImage().convertToFormat(QImage::Format_RGB32);
+  ASSERT_EQ(sharp.size(), v->size() * 2);
+  EXPECT_TRUE(sharp == v->picture().image());
+  ASSERT_EQ(quick.size(), sharp.size());
+  double diff = 0;
+  for (int y = 0; y < sharp.height(); y += 7)
+    for (int x = 0; x < sharp.width(); x += 7) {
+      const QRgb a = quick.pixel(x, y), b = sharp.pixel(x, y);
+      diff += (std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) +
+               std::abs(qBlue(a) - qBlue(b))) / 3.0;
+    }
+  EXPECT_LT(diff / ((sharp.height() / 7 + 1) * (sharp.width() / 7 + 1)), 12.0);
 }
 
 }  // namespace

@@ -151,6 +151,68 @@ TEST_F(RecordBesideBoard, TheListsColumnsStayWholeAsTheWindowGrowsAndShrinks) {
   }
 }
 
+// Collects what a widget is asked to paint.
+class PaintedRegion : public QObject {
+ public:
+  QRegion region;
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint) region += static_cast<QPaintEvent*>(event)->region();
+    return false;
+  }
+};
+
+// A move paints the list's rows that came, went or changed their mark,
+// and leaves the others as they are: what a move costs the window does
+// not grow with the game, and no row is left showing what it was.
+TEST_F(RecordBesideBoard, TheListRepaintsTheRowsThatChangedAndNoOthers) {
+  start();
+  trigger("START");
+  move(1, 5, 1, 4);
+  move(6, 2, 6, 3);
+  move(5, 6, 4, 5);
+  QCoreApplication::processEvents();
+  MoveListPanel* list = w->move_list();
+  const auto row_rect = [&](int row) {
+    const int top = list->rowViewportPosition(row);
+    return QRect(0, top, list->viewport()->width(), list->rowHeight(row));
+  };
+  PaintedRegion painted;
+  list->viewport()->installEventFilter(&painted);
+  const auto painted_by = [&](auto&& step) {
+    painted.region = QRegion();
+    step();
+    QCoreApplication::processEvents();
+    return painted.region;
+  };
+
+  // A fourth move: its new row, and the third's that loses the selection.
+  QRegion r = painted_by([&] { move(5, 1, 5, 2); });
+  EXPECT_TRUE(r.contains(row_rect(4))) << r.boundingRect().y();
+  EXPECT_TRUE(r.contains(row_rect(3)));
+  EXPECT_FALSE(r.intersects(row_rect(1)));
+
+  // Two steps back: the selection moves, no row comes or goes.
+  r = painted_by([&] {
+    trigger("REPLAY");
+    trigger("REPLAY");
+  });
+  EXPECT_TRUE(r.contains(row_rect(4)));
+  EXPECT_TRUE(r.contains(row_rect(2)));
+  EXPECT_FALSE(r.intersects(row_rect(0)));
+
+  // A move from there cuts the record: the new third row, and where the
+  // fourth was.
+  const QRect fourth = row_rect(4);
+  r = painted_by([&] { move(2, 6, 2, 5); });
+  ASSERT_EQ(w->move_list_model()->rowCount(), 4);
+  EXPECT_TRUE(r.contains(row_rect(3)));
+  EXPECT_TRUE(r.contains(fourth));
+  EXPECT_FALSE(r.intersects(row_rect(1)));
+  list->viewport()->removeEventFilter(&painted);
+}
+
 TEST_F(RecordBesideBoard, ArrowsAndHomeTakeTheRoadOfTheirMenuItems) {
   start();
   trigger("START");

@@ -156,6 +156,21 @@ TEST_F(RecordPanel, ControlsFollowTheBoardViewWhenTheWindowIsResized) {
   check_all();
 }
 
+// The panel, made or not, closed while the window changes size, opens in
+// place for the size the window has then.
+TEST_F(RecordPanel, ControlsOpenInPlaceAfterTheWindowWasResizedWhileClosed) {
+  for (int round = 0; round < 2; ++round) {
+    w->resize(1500 - 300 * round, 950);
+    QCoreApplication::processEvents();
+    trigger("KIFU_READ");
+    const QPointF a = w->board_view()->from_twips(QPointF(240, 600));
+    const QPointF b = w->board_view()->from_twips(QPointF(240 + 2535, 600 + 1710));
+    EXPECT_EQ(w->record_panel()->Dir1->geometry(), QRectF(a, b).toRect()) << round;
+    emit w->menu("TAIKYOKU")->aboutToShow();  // closes it
+    ASSERT_TRUE(all_hidden(file_lists()));
+  }
+}
+
 TEST_F(RecordPanel, DrivesListTheRootAndTheHomeFolderFirst) {
   ASSERT_GE(w->record_panel()->Drive1->count(), 1);
   EXPECT_EQ(w->record_panel()->Drive1->itemData(0).toString(), QStringLiteral("/"));

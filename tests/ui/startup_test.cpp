@@ -1,10 +1,13 @@
 // Program start, the menu bar, leaving the program, and the sound device.
 #include <QMenu>
 #include <QMenuBar>
+#include <QAbstractEventDispatcher>
 
 #include <sys/stat.h>
 
+#include "sound/ds_sound.h"
 #include "tests/ui/window_fixture.h"
+#include "ui/qt_platform.h"
 
 namespace nirvex::testing {
 namespace {
@@ -193,6 +196,45 @@ TEST_F(WindowTest, WindowScalesAndClicksMapThroughTheSameScale) {
   move(1, 5, 1, 4);
   EXPECT_EQ(w->g.board[1][4], -20);
   EXPECT_EQ(w->g.board[1][5], 0);
+}
+
+// A window with no game running, its size settled, keeps no timer: it
+// wakes nobody until the player does something.  A timed turn runs Timer1
+// and nothing else.
+TEST_F(WindowTest, AnIdleWindowKeepsNoTimer) {
+  start();
+  const auto timers = [&] {
+    int count = 0;
+    QList<QObject*> objects = w->findChildren<QObject*>();
+    objects << w.get();
+    for (QObject* o : objects)
+      count += static_cast<int>(QAbstractEventDispatcher::instance()->registeredTimers(o).size());
+    return count;
+  };
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !w->board_view()->resizing(); }, 5000));
+  QCoreApplication::processEvents();
+  EXPECT_EQ(timers(), 0);
+  trigger("KEIKA");
+  trigger("START");
+  EXPECT_TRUE(w->timer_running());
+  EXPECT_EQ(timers(), 1);
+}
+
+// The desktop's sound library opens its device while the window is made;
+// the game's first dsInitialize is given that device, a later one after
+// dsTerminate opens it anew.
+TEST(DesktopSound, TheFirstInitializeTakesTheDeviceOpenedAtStart) {
+  // SDL's silent driver, also where a machine has no sound of its own.
+  setenv("SDL_AUDIODRIVER", "dummy", 0);
+  SdlSound sound;
+  const int device = sound.dsInitialize(0);
+  ASSERT_GT(device, 0);
+  EXPECT_EQ(nirvex::dsInitialize(0), device);
+  sound.dsTerminate(device);
+  const int again = sound.dsInitialize(0);
+  EXPECT_GT(again, 0);
+  EXPECT_NE(again, device);
+  sound.dsTerminate(again);
 }
 
 }  // namespace

@@ -221,5 +221,59 @@ TEST_F(WindowPictureTest, RepaintsRedoOnlyWhatChangedAndGiveTheWholePicture) {
   EXPECT_TRUE(w->board_view()->picture().image() == made_whole());
 }
 
+// The program loads, then shows its window: the picture is made once, for
+// the size it shows at (the menu bar already as tall as that size makes
+// it), not first for a size it then leaves.
+TEST_F(WindowPictureTest, TheFirstPictureIsMadeOnceForTheSizeShown) {
+  w = std::make_unique<MainWindow>(platform_);
+  w->Form_Load();
+  w->resize(1500, 980);
+  w->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
+  QCoreApplication::processEvents();
+  BoardView* v = w->board_view();
+  EXPECT_EQ(v->pixels_redone(), qint64(v->width()) * v->height());
+  EXPECT_TRUE(v->picture().image() == made_whole());
+}
+
+// While the window's size changes the picture of the old size is shown
+// scaled quickly, without making it anew (only a clock's digits redone in
+// it); once the size has stayed, the window shows the sharp picture made
+// whole for its new size.
+TEST_F(WindowPictureTest, AResizeShowsAQuickPictureThenTheSharpOne) {
+  start();
+  trigger("KEIKA");
+  trigger("START");
+  BoardView* v = w->board_view();
+  const QImage before_resize = v->picture().image();
+  // Read without bringing the picture up to date.
+  const auto computed = [&] { return v->pixels_redone(); };
+  const qint64 before = computed();
+  for (int step = 1; step <= 5; ++step) {
+    w->resize(1000 + 40 * step, 660 + 26 * step);
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(v->resizing());
+    // A clock second meanwhile is shown too, the same quick way.
+    clock.time += 1;
+    Timer1_Timer(w->game);
+  }
+  const qint64 during = computed() - before;
+  EXPECT_GT(during, 0);
+  EXPECT_LT(during, before_resize.width() * before_resize.height() / 20);
+  const QImage quick = v->grab().toImage().convertToFormat(QImage::Format_RGB32);
+  EXPECT_NE(quick.size(), before_resize.size());
+
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !v->resizing(); }, 5000));
+  QCoreApplication::processEvents();
+  const QSize shown = v->size();
+  EXPECT_EQ(computed() - before - during, qint64(shown.width()) * shown.height());
+  const QImage sharp = v->grab().toImage().convertToFormat(QImage::Format_RGB32);
+  EXPECT_TRUE(sharp == made_whole());
+  EXPECT_TRUE(v->picture().image() == made_whole());
+  // The quick picture was the same scene, only less smooth.
+  ASSERT_EQ(quick.size(), sharp.size());
+  EXPECT_LT(mean_difference(quick, sharp, quick.rect()), 8.0);
+}
+
 }  // namespace
 }  // namespace nirvex::testing
