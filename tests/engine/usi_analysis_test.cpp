@@ -20,18 +20,12 @@
 #include "model/rules.h"
 #include "tools/usi/console_game.h"
 #include "tools/usi/usi_session.h"
+#include "tests/engine/support/console_lines.h"
 
 namespace nirvex {
 namespace {
 
-std::vector<std::string> ask(UsiSession& s, const std::string& line) {
-  std::ostringstream out;
-  s.handle(line, out);
-  std::vector<std::string> lines;
-  std::istringstream in(out.str());
-  for (std::string l; std::getline(in, l);) lines.push_back(l);
-  return lines;
-}
+std::vector<std::string> ask(UsiSession& s, const std::string& line) { return console_lines(s, line); }
 
 std::string fake_engine(const char* mode) {
   return std::string(NIRVEX_FAKE_ENGINE_DIR "/fake-usi-") + mode;

@@ -19,20 +19,14 @@
 #include "record/record_file.h"
 #include "tools/usi/console_game.h"
 #include "tools/usi/usi_session.h"
+#include "tests/engine/support/console_lines.h"
 
 namespace nirvex {
 namespace {
 
 namespace fs = std::filesystem;
 
-std::vector<std::string> say(UsiSession& s, const std::string& line) {
-  std::ostringstream out;
-  s.handle(line, out);
-  std::vector<std::string> lines;
-  std::istringstream in(out.str());
-  for (std::string l; std::getline(in, l);) lines.push_back(l);
-  return lines;
-}
+std::vector<std::string> say(UsiSession& s, const std::string& line) { return console_lines(s, line); }
 
 // A folder of its own for each test, gone afterwards.
 class ConsoleAutosave : public ::testing::Test {

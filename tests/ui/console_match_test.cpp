@@ -11,18 +11,12 @@
 #include "tests/ui/window_fixture.h"
 #include "tools/usi/console_game.h"
 #include "tools/usi/usi_session.h"
+#include "tests/engine/support/console_lines.h"
 
 namespace nirvex::testing {
 namespace {
 
-std::vector<std::string> console(UsiSession& s, const std::string& line) {
-  std::ostringstream out;
-  s.handle(line, out);
-  std::vector<std::string> lines;
-  std::istringstream in(out.str());
-  for (std::string l; std::getline(in, l);) lines.push_back(l);
-  return lines;
-}
+std::vector<std::string> console(UsiSession& s, const std::string& line) { return console_lines(s, line); }
 
 std::string bestmove_of(const std::vector<std::string>& lines) {
   for (const std::string& l : lines)
