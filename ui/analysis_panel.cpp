@@ -125,7 +125,7 @@ GraphView* AnalysisPanel::graph_to_show() {
   std::vector<GraphView::Mark> marks;
   for (MoveMark m : {MoveMark::dubious, MoveMark::bad, MoveMark::blunder})
     marks.push_back({m, QString::fromStdString(mark_word(m)), mark_colour(m)});
-  graph_ = make_graph(this, marks);
+  graph_ = graph_maker ? graph_maker(this, marks) : nullptr;
   if (!graph_) return nullptr;
   graph_->on_chosen = [this](int x) {
     if (on_row_chosen) on_row_chosen(x - (shown_.first_number - 1));

@@ -9,6 +9,7 @@
 #include <functional>
 
 #include "ui/flow/ports.h"
+#include "ui/graph_view.h"
 
 class QLabel;
 class QProgressBar;
@@ -18,7 +19,6 @@ class QVBoxLayout;
 
 namespace nirvex {
 
-class GraphView;
 class MoveListModel;
 
 class AnalysisPanel : public QWidget, public AnalysisView {
@@ -40,6 +40,10 @@ class AnalysisPanel : public QWidget, public AnalysisView {
   // How far the analysis is now, asked for while it runs so that the time
   // left keeps counting down between positions.
   std::function<AnalysisProgress()> progress_source;
+  // Where the graph comes from when it is first to show; without one (its
+  // module missing) the panel shows the rest, with no graph.
+  std::function<GraphView*(QWidget* parent, const std::vector<GraphView::Mark>& marks)>
+      graph_maker = make_graph;
 
   // Its parts, for the window tests.
   QLabel* judgement() const { return judgement_; }

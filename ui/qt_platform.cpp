@@ -48,9 +48,9 @@ const SoundLibrary* sound_library() {
   return of ? of() : nullptr;
 }
 
-SdlSound::SdlSound()
-    : opening_([this] {
-        library_ = sound_library();
+SdlSound::SdlSound(std::function<const SoundLibrary*()> load)
+    : opening_([this, load = std::move(load)] {
+        library_ = load();
         opened_ = library_ ? library_->dsInitialize(0) : 0;
       }) {}
 

@@ -32,10 +32,12 @@ const SoundLibrary* sound_library();
 // The game's sound library over SDL2_mixer.  The library is loaded and the
 // device starts opening at once, on a thread of its own, while the window
 // is made; the game's dsInitialize takes what that gave.  Without the
-// library every call does nothing and the device is 0.
+// library every call does nothing and the device is 0, as when no device
+// can be opened.
 class SdlSound : public SoundPort {
  public:
-  SdlSound();
+  // The library comes from `load`, on the opening thread.
+  explicit SdlSound(std::function<const SoundLibrary*()> load = sound_library);
   ~SdlSound() override;
   int dsInitialize(std::intptr_t window_handle) override;
   int dsCreateDSB(int device, const void* wave, std::size_t size, int flags) override;

@@ -119,6 +119,26 @@ TEST_F(RecordAnalysisWindow, TheGraphIsMadeFromItsModuleWhenThereIsFirstSomethin
   EXPECT_EQ(graph()->evaluation()->points().size(), 5);
 }
 
+// Without the graph's module the analysis shows all the rest: the rows'
+// marks, the judgement and the summary; a row's click still steps.
+TEST_F(RecordAnalysisWindow, WithoutTheGraphsModuleTheRestOfTheAnalysisShows) {
+  start();
+  panel()->graph_maker = nullptr;
+  four_moves();
+  start_scripted();
+  judge_four_moves();
+  EXPECT_EQ(w->game.record_analysis.status, Status::finished);
+  EXPECT_EQ(panel()->graph(), nullptr);
+  EXPECT_TRUE(panel()->isVisible());
+  EXPECT_EQ(column_texts(MoveListModel::mark_column),
+            (QStringList{"", "", "大悪手", "悪手", "疑問手"}));
+  EXPECT_TRUE(panel()->summary()->text().contains("解析 4手"));
+  w->move_list()->on_row_chosen(2);
+  EXPECT_EQ(w->g.record_pos, 2);
+  EXPECT_EQ(panel()->judgement()->text(),
+            "2手目 △１三歩　大悪手\n評価値 +3手詰　損失 1950\n最善手 △２二金");
+}
+
 TEST_F(RecordAnalysisWindow, TheProgressAdvancesAndCountsDownAndCancelKeepsWhatWasDone) {
   start();
   four_moves();

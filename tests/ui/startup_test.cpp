@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 
 #include "tests/ui/window_fixture.h"
+#include "ui/program_modules.h"
 #include "ui/qt_platform.h"
 
 namespace nirvex::testing {
@@ -122,6 +123,39 @@ TEST_F(WindowTest, NoSoundDeviceWarnsOnceAndRunsSilent) {
   // Leaving does not terminate a device that never opened.
   trigger("OWARI");
   EXPECT_EQ(sound.terminated, 0);
+}
+
+// A sound module that cannot be found costs what a missing device costs:
+// the same warning once, a silent game, and a quiet goodbye.
+class NoSoundModuleTest : public WindowTest {
+ protected:
+  void SetUp() override {
+    WindowTest::SetUp();
+    platform_.sound = &no_library;
+  }
+  SdlSound no_library{[]() -> const SoundLibrary* { return nullptr; }};
+};
+
+TEST_F(NoSoundModuleTest, TheGameWarnsAsWithoutADeviceAndRunsSilent) {
+  w = std::make_unique<MainWindow>(platform_);
+  w->Form_Load();
+  ASSERT_EQ(dialogs.shown.size(), 1u);
+  EXPECT_EQ(dialogs.shown[0].text, QStringLiteral("Direct Soundインターフェースが作成できません。"));
+  EXPECT_EQ(w->game.snd_piece, 0);
+  EXPECT_EQ(w->game.snd_bgm, 0);
+  trigger("START");
+  move(1, 5, 1, 4);
+  EXPECT_EQ(w->g.board[1][4], -20);
+  trigger("BGM");
+  trigger("OWARI");
+  EXPECT_EQ(ended, 1);
+}
+
+// A module or a name in it that is not there is null, not a failure.
+TEST(ProgramModules, AMissingModuleOrSymbolIsNull) {
+  EXPECT_EQ(module_symbol("nirvex-no-such-module", "nirvex_sound_library"), nullptr);
+  EXPECT_EQ(module_symbol("nirvex-sound", "nirvex_no_such_call"), nullptr);
+  EXPECT_NE(module_symbol("nirvex-sound", "nirvex_sound_library"), nullptr);
 }
 
 class NoWavesTest : public WindowTest {
