@@ -33,10 +33,11 @@ using testing::FakeSound;
 using bench::BareWindow;
 
 // A two-player game in progress in a window of the given size, started in
-// a scratch folder with the default settings (the clocks shown).
+// a scratch folder with the default settings (the clocks and the move list
+// shown), or with the move list hidden.
 class RunningGame {
  public:
-  RunningGame(int width, int height) {
+  RunningGame(int width, int height, bool move_list = true) {
     old_dir_ = QDir::currentPath();
     QDir::setCurrent(dir_.path());
     platform_.dialogs = &dialogs_;
@@ -49,6 +50,7 @@ class RunningGame {
     window->Form_Load();
     window->resize(width, height);
     QApplication::processEvents();
+    if (!move_list) window->menu_item(QStringLiteral("KIFU_HYOUJI"))->trigger();
     window->menu_item(QStringLiteral("START"))->trigger();
     // The sharp picture made for the window's size.
     if (!QTest::qWaitFor([this] { return !window->board_view()->resizing(); })) return;
@@ -104,7 +106,8 @@ BENCHMARK(BM_ClickRepaint)
 // the piece is not timed): the golds step forward and back by turns, and
 // a fresh game begins before the record fills.
 void BM_MoveClick(benchmark::State& state) {
-  RunningGame game(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+  RunningGame game(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)),
+                   state.range(2) != 0);
   const int moves[4][4] = {{2, 6, 2, 5}, {5, 1, 5, 2}, {2, 5, 2, 6}, {5, 2, 5, 1}};
   const BoardView* view = game.window->board_view();
   qint64 redone = 0;
@@ -126,8 +129,9 @@ void BM_MoveClick(benchmark::State& state) {
       benchmark::Counter(double(redone), benchmark::Counter::kAvgIterations);
 }
 BENCHMARK(BM_MoveClick)
-    ->Args({1300, 850})
-    ->Args({3000, 2000})
+    ->Args({1300, 850, 1})
+    ->Args({3000, 2000, 1})
+    ->Args({1300, 850, 0})  // the move list hidden: what the list's repaint costs
     ->Unit(benchmark::kMicrosecond)
     ->UseRealTime();
 
@@ -165,12 +169,13 @@ void resize_steps(benchmark::State& state, QWidget& window, QSize base) {
 // process, helpers included.
 void BM_ResizeStep(benchmark::State& state) {
   const QSize base(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
-  RunningGame game(base.width(), base.height());
+  RunningGame game(base.width(), base.height(), state.range(2) != 0);
   resize_steps(state, *game.window, base);
 }
 BENCHMARK(BM_ResizeStep)
-    ->Args({1300, 850})
-    ->Args({3000, 2000})
+    ->Args({1300, 850, 1})
+    ->Args({3000, 2000, 1})
+    ->Args({1300, 850, 0})  // the move list hidden
     ->Unit(benchmark::kMicrosecond)
     ->MeasureProcessCPUTime();
 
