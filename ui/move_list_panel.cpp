@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "ui/move_list_model.h"
+#include "ui/move_list_scroll_bar.h"
 
 namespace nirvex {
 
@@ -20,6 +21,7 @@ MoveListPanel::MoveListPanel(MoveListModel& model, QWidget* parent)
   setWordWrap(false);
   setCornerButtonEnabled(false);
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  setVerticalScrollBar(new MoveListScrollBar(Qt::Vertical, this));
   setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   verticalHeader()->hide();
   horizontalHeader()->setHighlightSections(false);

@@ -1,0 +1,99 @@
+#include "ui/move_list_scroll_bar.h"
+
+#include <QApplication>
+#include <QPainter>
+#include <QStyleFactory>
+#include <QStyleOptionSlider>
+#include <algorithm>
+
+namespace nirvex {
+
+BandedScrollBarStyle::BandedScrollBarStyle()
+    : QProxyStyle(QStyleFactory::create(QApplication::style()->name())) {}
+
+// Each band of the painter's area drawn by the application's style on a
+// picture of its own and laid on: the style sets clips of its own, so a
+// band has to be a surface of its own, not a clip on the bar's.  Only a
+// standing bar is cut (the list has no other): a lying one's handle ends
+// would fall across the bands.
+void BandedScrollBarStyle::drawComplexControl(ComplexControl control,
+                                              const QStyleOptionComplex* option,
+                                              QPainter* painter, const QWidget* widget) const {
+  const auto* bar = qstyleoption_cast<const QStyleOptionSlider*>(option);
+  if (control != CC_ScrollBar || !bar || bar->orientation != Qt::Vertical ||
+      painter->device()->devType() != QInternal::Widget) {
+    QProxyStyle::drawComplexControl(control, option, painter, widget);
+    return;
+  }
+  const QRect area =
+      painter->hasClipping() ? painter->clipBoundingRect().toAlignedRect() & option->rect
+                             : option->rect;
+  const qreal dpr = painter->device()->devicePixelRatioF();
+  QImage band((QSizeF(area.width(), band_height) * dpr).toSize(),
+              QImage::Format_ARGB32_Premultiplied);
+  band.setDevicePixelRatio(dpr);
+  for (int top = area.top(); top <= area.bottom(); top += band_height) {
+    const QRect part(area.left(), top, area.width(), std::min(band_height, area.bottom() + 1 - top));
+    band.fill(Qt::transparent);
+    QPainter on_band(&band);
+    on_band.setRenderHints(painter->renderHints());
+    on_band.setFont(painter->font());
+    on_band.setPen(painter->pen());
+    on_band.setBrush(painter->brush());
+    on_band.translate(-part.topLeft());
+    QProxyStyle::drawComplexControl(control, option, &on_band, widget);
+    on_band.end();
+    painter->drawImage(QRectF(part), band, QRectF(QPointF(0, 0), QSizeF(part.size()) * dpr));
+  }
+}
+
+MoveListScrollBar::MoveListScrollBar(Qt::Orientation orientation, QWidget* parent)
+    : QScrollBar(orientation, parent) {
+  auto* style = new BandedScrollBarStyle;
+  style->setParent(this);
+  setStyle(style);
+}
+
+QRect MoveListScrollBar::handle_strip() const {
+  QStyleOptionSlider option;
+  initStyleOption(&option);
+  const QRect handle =
+      style()->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider, this);
+  // The style's outline may reach a pixel or two beyond the handle.
+  constexpr int outline = 3;
+  if (orientation() == Qt::Vertical)
+    return QRect(0, handle.top() - outline, width(), handle.height() + 2 * outline);
+  return QRect(handle.left() - outline, 0, handle.width() + 2 * outline, height());
+}
+
+// A new range or value repaints the handle's old and new places and the
+// arrows (drawn differently at either end); anything else, or a bar that
+// comes or goes from having something to scroll, the whole bar.
+void MoveListScrollBar::sliderChange(SliderChange change) {
+  const bool has_range = maximum() > minimum();
+  const bool partial = (change == SliderRangeChange || change == SliderValueChange) &&
+                       has_range == had_range_ && !shown_handle_.isNull() &&
+                       !style()->styleHint(QStyle::SH_ScrollBar_Transient, nullptr, this);
+  had_range_ = has_range;
+  if (!partial) {
+    QScrollBar::sliderChange(change);
+    shown_handle_ = QRect();
+    return;
+  }
+  QStyleOptionSlider option;
+  initStyleOption(&option);
+  const QRect now = handle_strip();
+  QRegion region = QRegion(shown_handle_) + now;
+  for (QStyle::SubControl arrow : {QStyle::SC_ScrollBarSubLine, QStyle::SC_ScrollBarAddLine})
+    region += style()->subControlRect(QStyle::CC_ScrollBar, &option, arrow, this);
+  shown_handle_ = now;
+  update(region);
+}
+
+void MoveListScrollBar::paintEvent(QPaintEvent* event) {
+  QScrollBar::paintEvent(event);
+  shown_handle_ = handle_strip();
+  had_range_ = maximum() > minimum();
+}
+
+}  // namespace nirvex

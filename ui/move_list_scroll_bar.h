@@ -1,0 +1,44 @@
+// The move list's scroll bar: drawn by the style like any other, but
+// cheaper to keep on the screen.  A move lengthens the list and scrolls it
+// by a row, and only where the handle was and now is (and the two arrow
+// buttons) is painted again, not the whole bar.  The style's drawing is
+// done in bands a few dozen pixels high: a taller fill is shared out by the
+// raster engine among helper threads, and waking them costs far more than
+// filling a bar this narrow.
+#pragma once
+
+#include <QProxyStyle>
+#include <QScrollBar>
+
+namespace nirvex {
+
+// The application's style with a standing scroll bar drawn band by band.
+class BandedScrollBarStyle : public QProxyStyle {
+ public:
+  // Draws as the application's style does (a fresh one of its kind).
+  BandedScrollBarStyle();
+
+  // Rows of one band: the raster engine fills fewer than 96 rows itself.
+  static constexpr int band_height = 64;
+
+  void drawComplexControl(ComplexControl control, const QStyleOptionComplex* option,
+                          QPainter* painter, const QWidget* widget) const override;
+};
+
+class MoveListScrollBar : public QScrollBar {
+ public:
+  explicit MoveListScrollBar(Qt::Orientation orientation, QWidget* parent = nullptr);
+
+ protected:
+  void sliderChange(SliderChange change) override;
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  // The strip across the bar that the handle's drawing covers.
+  QRect handle_strip() const;
+
+  QRect shown_handle_;      // the handle's strip as last painted or asked for
+  bool had_range_ = false;  // whether there was anything to scroll then
+};
+
+}  // namespace nirvex
