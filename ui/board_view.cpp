@@ -6,6 +6,7 @@
 
 #include "model/game_state.h"
 #include "ui/canvas.h"
+#include "ui/row_bands.h"
 
 namespace nirvex {
 
@@ -115,8 +116,10 @@ void BoardView::paintEvent(QPaintEvent* event) {
   QPainter p(this);
   const double dpr = devicePixelRatioF();
   for (const QRect& r : event->region())
-    p.drawImage(QRectF(r), picture_.image(),
-                QRectF(QPointF(r.topLeft()) * dpr, QSizeF(r.size()) * dpr));
+    paint_in_bands(p, r, [&] {
+      p.drawImage(QRectF(r), picture_.image(),
+                  QRectF(QPointF(r.topLeft()) * dpr, QSizeF(r.size()) * dpr));
+    });
 }
 
 // Nearest pixels, no filtering: a small part of the cost of the picture.

@@ -10,6 +10,7 @@
 
 #include "assets/stored_pictures.h"
 #include "model/game_state.h"
+#include "ui/row_bands.h"
 
 namespace nirvex {
 
@@ -400,7 +401,7 @@ void Canvas::paint_tint(int colour, double left, double top, double right, doubl
     p.scale(buffer_pixels_per_twip, buffer_pixels_per_twip);
     p.setRenderHint(QPainter::SmoothPixmapTransform);
     p.setClipRect(cell);
-    p.drawImage(target, washed);
+    paint_in_bands(p, pixel_rect(cell), [&] { p.drawImage(target, washed); });
   });
 }
 

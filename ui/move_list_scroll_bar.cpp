@@ -6,6 +6,8 @@
 #include <QStyleOptionSlider>
 #include <algorithm>
 
+#include "ui/row_bands.h"
+
 namespace nirvex {
 
 BandedScrollBarStyle::BandedScrollBarStyle()
@@ -29,11 +31,11 @@ void BandedScrollBarStyle::drawComplexControl(ComplexControl control,
       painter->hasClipping() ? painter->clipBoundingRect().toAlignedRect() & option->rect
                              : option->rect;
   const qreal dpr = painter->device()->devicePixelRatioF();
-  QImage band((QSizeF(area.width(), band_height) * dpr).toSize(),
+  QImage band((QSizeF(area.width(), single_thread_rows) * dpr).toSize(),
               QImage::Format_ARGB32_Premultiplied);
   band.setDevicePixelRatio(dpr);
-  for (int top = area.top(); top <= area.bottom(); top += band_height) {
-    const QRect part(area.left(), top, area.width(), std::min(band_height, area.bottom() + 1 - top));
+  for (int top = area.top(); top <= area.bottom(); top += single_thread_rows) {
+    const QRect part(area.left(), top, area.width(), std::min(single_thread_rows, area.bottom() + 1 - top));
     band.fill(Qt::transparent);
     QPainter on_band(&band);
     on_band.setRenderHints(painter->renderHints());

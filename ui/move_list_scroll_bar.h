@@ -2,9 +2,8 @@
 // cheaper to keep on the screen.  A move lengthens the list and scrolls it
 // by a row, and only where the handle was and now is (and the two arrow
 // buttons) is painted again, not the whole bar.  The style's drawing is
-// done in bands a few dozen pixels high: a taller fill is shared out by the
-// raster engine among helper threads, and waking them costs far more than
-// filling a bar this narrow.
+// done in bands of rows (ui/row_bands.h), each on a small picture of its
+// own, as the style sets clips of its own.
 #pragma once
 
 #include <QProxyStyle>
@@ -17,9 +16,6 @@ class BandedScrollBarStyle : public QProxyStyle {
  public:
   // Draws as the application's style does (a fresh one of its kind).
   BandedScrollBarStyle();
-
-  // Rows of one band: the raster engine fills fewer than 96 rows itself.
-  static constexpr int band_height = 64;
 
   void drawComplexControl(ComplexControl control, const QStyleOptionComplex* option,
                           QPainter* painter, const QWidget* widget) const override;
