@@ -1,6 +1,7 @@
 #include "ui/move_list_scroll_bar.h"
 
 #include <QApplication>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QStyleFactory>
 #include <QStyleOptionSlider>
@@ -28,14 +29,15 @@ void BandedScrollBarStyle::drawComplexControl(ComplexControl control,
     return;
   }
   const QRect area =
-      painter->hasClipping() ? painter->clipBoundingRect().toAlignedRect() & option->rect
-                             : option->rect;
+      painting.isEmpty() ? option->rect : painting.boundingRect() & option->rect;
   const qreal dpr = painter->device()->devicePixelRatioF();
   QImage band((QSizeF(area.width(), single_thread_rows) * dpr).toSize(),
               QImage::Format_ARGB32_Premultiplied);
   band.setDevicePixelRatio(dpr);
   for (int top = area.top(); top <= area.bottom(); top += single_thread_rows) {
-    const QRect part(area.left(), top, area.width(), std::min(single_thread_rows, area.bottom() + 1 - top));
+    const QRect part(area.left(), top, area.width(),
+                     std::min(single_thread_rows, area.bottom() + 1 - top));
+    if (!painting.isEmpty() && !painting.intersects(part)) continue;
     band.fill(Qt::transparent);
     QPainter on_band(&band);
     on_band.setRenderHints(painter->renderHints());
@@ -51,9 +53,9 @@ void BandedScrollBarStyle::drawComplexControl(ComplexControl control,
 
 MoveListScrollBar::MoveListScrollBar(Qt::Orientation orientation, QWidget* parent)
     : QScrollBar(orientation, parent) {
-  auto* style = new BandedScrollBarStyle;
-  style->setParent(this);
-  setStyle(style);
+  style_ = new BandedScrollBarStyle;
+  style_->setParent(this);
+  setStyle(style_);
 }
 
 QRect MoveListScrollBar::handle_strip() const {
@@ -68,12 +70,12 @@ QRect MoveListScrollBar::handle_strip() const {
   return QRect(handle.left() - outline, 0, handle.width() + 2 * outline, height());
 }
 
-// A new range or value repaints the handle's old and new places and the
-// arrows (drawn differently at either end); anything else, or a bar that
-// comes or goes from having something to scroll, the whole bar.
+// A new range, page or value repaints the handle's old and new places and
+// the arrows (drawn differently at either end); a new orientation, or a bar
+// that comes or goes from having something to scroll, the whole bar.
 void MoveListScrollBar::sliderChange(SliderChange change) {
   const bool has_range = maximum() > minimum();
-  const bool partial = (change == SliderRangeChange || change == SliderValueChange) &&
+  const bool partial = change != SliderOrientationChange &&
                        has_range == had_range_ && !shown_handle_.isNull() &&
                        !style()->styleHint(QStyle::SH_ScrollBar_Transient, nullptr, this);
   had_range_ = has_range;
@@ -93,7 +95,9 @@ void MoveListScrollBar::sliderChange(SliderChange change) {
 }
 
 void MoveListScrollBar::paintEvent(QPaintEvent* event) {
+  style_->painting = event->region();
   QScrollBar::paintEvent(event);
+  style_->painting = QRegion();
   shown_handle_ = handle_strip();
   had_range_ = maximum() > minimum();
 }

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <QProxyStyle>
+#include <QRegion>
 #include <QScrollBar>
 
 namespace nirvex {
@@ -19,6 +20,10 @@ class BandedScrollBarStyle : public QProxyStyle {
 
   void drawComplexControl(ComplexControl control, const QStyleOptionComplex* option,
                           QPainter* painter, const QWidget* widget) const override;
+
+  // The part of the bar being painted (empty: all of it); bands outside it
+  // are not drawn.
+  QRegion painting;
 };
 
 class MoveListScrollBar : public QScrollBar {
@@ -33,6 +38,7 @@ class MoveListScrollBar : public QScrollBar {
   // The strip across the bar that the handle's drawing covers.
   QRect handle_strip() const;
 
+  BandedScrollBarStyle* style_;
   QRect shown_handle_;      // the handle's strip as last painted or asked for
   bool had_range_ = false;  // whether there was anything to scroll then
 };
