@@ -70,9 +70,9 @@ QRect MoveListScrollBar::handle_strip() const {
   return QRect(handle.left() - outline, 0, handle.width() + 2 * outline, height());
 }
 
-// A new range, page or value repaints the handle's old and new places and
-// the arrows (drawn differently at either end); a new orientation, or a bar
-// that comes or goes from having something to scroll, the whole bar.
+// A new range, page or value repaints the handle's old and new places (the
+// arrows look the same at either end); a new orientation, or a bar that
+// comes or goes from having something to scroll, the whole bar.
 void MoveListScrollBar::sliderChange(SliderChange change) {
   const bool has_range = maximum() > minimum();
   const bool partial = change != SliderOrientationChange &&
@@ -84,12 +84,8 @@ void MoveListScrollBar::sliderChange(SliderChange change) {
     shown_handle_ = QRect();
     return;
   }
-  QStyleOptionSlider option;
-  initStyleOption(&option);
   const QRect now = handle_strip();
   QRegion region = QRegion(shown_handle_) + now;
-  for (QStyle::SubControl arrow : {QStyle::SC_ScrollBarSubLine, QStyle::SC_ScrollBarAddLine})
-    region += style()->subControlRect(QStyle::CC_ScrollBar, &option, arrow, this);
   shown_handle_ = now;
   update(region);
 }

@@ -1,9 +1,9 @@
 // The move list's scroll bar: drawn by the style like any other, but
 // cheaper to keep on the screen.  A move lengthens the list and scrolls it
-// by a row, and only where the handle was and now is (and the two arrow
-// buttons) is painted again, not the whole bar.  The style's drawing is
-// done in bands of rows (ui/row_bands.h), each on a small picture of its
-// own, as the style sets clips of its own.
+// by a row, and only the strips where the handle was and now is are
+// painted again, not the whole bar.  The style's drawing is done in bands
+// of rows (ui/row_bands.h), each on a small picture of its own, as the
+// style sets clips of its own.
 #pragma once
 
 #include <QProxyStyle>

@@ -97,6 +97,11 @@ TEST_F(MoveListBarOnScreen, AfterMovesAndStepsTheShownBarIsTheBarDrawnWhole) {
   for (int i = 0; i < 30; ++i) trigger("REPLAY");
   EXPECT_LT(bar->value(), bar->maximum());
   EXPECT_EQ(difference(shown(*bar), drawn_whole(*bar)), "same") << "stepped back";
+  trigger("CANCEL");  // the first position: the handle at the top
+  EXPECT_EQ(bar->value(), 0);
+  EXPECT_EQ(difference(shown(*bar), drawn_whole(*bar)), "same") << "at the start";
+  trigger("AFTER");
+  EXPECT_EQ(difference(shown(*bar), drawn_whole(*bar)), "same") << "one step on";
   trigger("START");  // a new game: nothing to scroll again
   EXPECT_EQ(difference(shown(*bar), drawn_whole(*bar)), "same") << "a new game";
 }
