@@ -89,7 +89,9 @@ void MoveListPanel::rowsAboutToBeRemoved(const QModelIndex& parent, int start, i
 }
 
 // The rows above the first that changed are as they were: the scroll bar
-// and the headers take the new count, and the rows below are painted.
+// and the headers take the new count, the pixels of the rows shown move
+// with them if that moved them (a list kept at its end), and the rows
+// from the first that changed are painted.
 void MoveListPanel::doItemsLayout() {
   const int from = rows_changed_from_;
   rows_changed_from_ = -1;
@@ -97,8 +99,11 @@ void MoveListPanel::doItemsLayout() {
     QTableView::doItemsLayout();
     return;
   }
+  const int offset = verticalOffset();
   updateGeometries();
   if (!verticalHeader()->updatesEnabled()) verticalHeader()->setUpdatesEnabled(true);
+  // The new count may move the rows shown: the pixels follow them.
+  if (verticalOffset() != offset) viewport()->scroll(0, offset - verticalOffset());
   const int top = std::max(0, rowViewportPosition(std::min(from, model_.rowCount() - 1)));
   if (top < viewport()->height())
     viewport()->update(QRect(0, top, viewport()->width(), viewport()->height() - top));

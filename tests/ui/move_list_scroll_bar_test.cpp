@@ -1,7 +1,7 @@
-// The move list's scroll bar repaints only where its handle moved and
-// draws in bands: what the player sees must be the bar the style draws in
-// one piece, at either end, in between and after the list grew or was
-// stepped through.
+// The move list repaints only what a move changed: its scroll bar only
+// where its handle moved, drawn in bands, and its rows only those that
+// came or moved.  What the player sees must be the list drawn whole, at
+// either end, in between and after it grew or was stepped through.
 #include <QGuiApplication>
 #include <QScreen>
 #include <QScrollBar>
@@ -63,16 +63,41 @@ TEST(MoveListScrollBar, BandsDrawTheSamePixelsAsTheStyleInOnePiece) {
 
 class MoveListBarOnScreen : public WindowTest {
  protected:
-  // The bar's pixels in the window as last shown.
-  QImage shown(const QScrollBar& bar) const {
+  // A widget's pixels in the window as last shown.
+  QImage shown(const QWidget& widget) const {
     QCoreApplication::processEvents();
-    const QPoint at = bar.mapTo(w.get(), QPoint(0, 0));
+    const QPoint at = widget.mapTo(w.get(), QPoint(0, 0));
     return w->screen()
-        ->grabWindow(w->winId(), at.x(), at.y(), bar.width(), bar.height())
+        ->grabWindow(w->winId(), at.x(), at.y(), widget.width(), widget.height())
         .toImage()
         .convertToFormat(QImage::Format_RGB32);
   }
+  // The golds step forward and back, `count` moves.
+  void play_moves(int count) {
+    static const int moves[4][4] = {{2, 6, 2, 5}, {5, 1, 5, 2}, {2, 5, 2, 6}, {5, 2, 5, 1}};
+    for (int i = 0; i < count; ++i, ++played) {
+      const int* m = moves[played % 4];
+      move(m[0], m[1], m[2], m[3]);
+      QCoreApplication::processEvents();
+    }
+  }
+  int played = 0;
 };
+
+// Moves that lengthen a list already scrolled to its end move the rows
+// shown up by a row each: what is shown must be the rows drawn anew, not
+// rows left where they were (at a larger font, rows of the old height).
+TEST_F(MoveListBarOnScreen, AfterManyMovesTheShownRowsAreTheRowsDrawnWhole) {
+  start();
+  w->resize(1300, 850);
+  QCoreApplication::processEvents();
+  trigger("START");
+  QWidget* rows = w->move_list()->viewport();
+  play_moves(100);
+  ASSERT_GT(w->move_list()->verticalScrollBar()->value(), 0);
+  EXPECT_EQ(difference(shown(*rows), rows->grab().toImage().convertToFormat(QImage::Format_RGB32)),
+            "same");
+}
 
 TEST_F(MoveListBarOnScreen, AfterMovesAndStepsTheShownBarIsTheBarDrawnWhole) {
   start();
@@ -80,20 +105,16 @@ TEST_F(MoveListBarOnScreen, AfterMovesAndStepsTheShownBarIsTheBarDrawnWhole) {
   QScrollBar* bar = w->move_list()->verticalScrollBar();
   ASSERT_NE(dynamic_cast<MoveListScrollBar*>(bar), nullptr);
   ASSERT_EQ(difference(shown(*bar), drawn_whole(*bar)), "same");  // nothing to scroll yet
-  // The golds step forward and back until the list is twice its height.
-  const int moves[4][4] = {{2, 6, 2, 5}, {5, 1, 5, 2}, {2, 5, 2, 6}, {5, 2, 5, 1}};
-  int n = 0;
-  while (bar->maximum() < bar->pageStep() && n < 200) {
-    const int* m = moves[n++ % 4];
-    move(m[0], m[1], m[2], m[3]);
-    QCoreApplication::processEvents();
-    if (n == 1 || bar->maximum() == 1)
-      EXPECT_EQ(difference(shown(*bar), drawn_whole(*bar)), "same") << n;
+  // Moves until the list is twice its height.
+  while (bar->maximum() < bar->pageStep() && played < 200) {
+    play_moves(1);
+    if (played == 1 || bar->maximum() == 1)
+      EXPECT_EQ(difference(shown(*bar), drawn_whole(*bar)), "same") << played;
   }
   ASSERT_GT(bar->maximum(), 0);
   EXPECT_EQ(bar->value(), bar->maximum());
   EXPECT_EQ(difference(shown(*bar), drawn_whole(*bar)), "same")
-      << "at the end, after " << n << " moves";
+      << "at the end, after " << played << " moves";
   for (int i = 0; i < 30; ++i) trigger("REPLAY");
   EXPECT_LT(bar->value(), bar->maximum());
   EXPECT_EQ(difference(shown(*bar), drawn_whole(*bar)), "same") << "stepped back";
