@@ -125,19 +125,34 @@ void resample(const RowSource& source, const ScaleTaps& xs, const ScaleTaps& ys,
       // Down: each source row's share added along the whole row.
       const std::int32_t* w = ys.weights(dy);
       const QRgb* first = rows.data() + static_cast<std::size_t>(ys.first(dy) - sy0) * span;
-      std::fill(sum_rb.begin(), sum_rb.end(), 0u);
-      std::fill(sum_g.begin(), sum_g.end(), 0u);
-      for (int k = 0, n = ys.count(dy); k < n; ++k) {
-        const QRgb* __restrict src = first + static_cast<std::size_t>(k) * span;
+      // The first row starts the sums and the last ends them as pixels,
+      // without passes of their own over the row.
+      const int n = ys.count(dy);
+      if (n == 1) {
+        for (std::size_t x = 0; x < span; ++x) down[x] = first[x] | 0xff000000u;
+      } else {
         std::uint32_t* __restrict rb = sum_rb.data();
         std::uint32_t* __restrict g = sum_g.data();
-        const auto wk = static_cast<std::uint32_t>(w[k]);
+        const QRgb* __restrict src = first;
+        const auto w0 = static_cast<std::uint32_t>(w[0]);
         for (std::size_t x = 0; x < span; ++x) {
-          rb[x] += red_blue(src[x]) * wk;
-          g[x] += green(src[x]) * wk;
+          rb[x] = red_blue(src[x]) * w0;
+          g[x] = green(src[x]) * w0;
         }
+        for (int k = 1; k < n - 1; ++k) {
+          src = first + static_cast<std::size_t>(k) * span;
+          const auto wk = static_cast<std::uint32_t>(w[k]);
+          for (std::size_t x = 0; x < span; ++x) {
+            rb[x] += red_blue(src[x]) * wk;
+            g[x] += green(src[x]) * wk;
+          }
+        }
+        src = first + static_cast<std::size_t>(n - 1) * span;
+        const auto wl = static_cast<std::uint32_t>(w[n - 1]);
+        QRgb* __restrict out = down.data();
+        for (std::size_t x = 0; x < span; ++x)
+          out[x] = pixel_of(rb[x] + red_blue(src[x]) * wl, g[x] + green(src[x]) * wl);
       }
-      for (std::size_t x = 0; x < span; ++x) down[x] = pixel_of(sum_rb[x], sum_g[x]);
 
       // Across.
       QRgb* line = target.bits + dy * target.stride;
