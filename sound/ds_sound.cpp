@@ -74,7 +74,7 @@ struct Registry {
     std::vector<ChannelUse> channels;
 
     // The sleeping device and the thread that puts it to sleep.
-    DeviceFormat spec;
+    DeviceFormat mix_format;
     bool awake = false;        // SDL's device is open and mixing
     Clock::time_point sleep_at = Clock::time_point::max();
     bool watcher_stop = false;
@@ -126,7 +126,7 @@ struct Registry {
     // opening; false when it cannot be had.
     bool wake() {
         if (awake) return true;
-        if (Mix_OpenAudioDevice(spec.frequency, spec.format, spec.channels, kChunkSize,
+        if (Mix_OpenAudioDevice(mix_format.frequency, mix_format.format, mix_format.channels, kChunkSize,
                                 nullptr, 0) != 0)
             return false;
         if (Mix_AllocateChannels(kMixingChannels) <= 0) {
@@ -191,7 +191,7 @@ struct Registry {
     // How long a converted chunk plays.
     Clock::duration length_of(const Mix_Chunk* chunk) const {
         const int bytes_per_second =
-            spec.frequency * spec.channels * static_cast<int>(SDL_AUDIO_BITSIZE(spec.format) / 8);
+            mix_format.frequency * mix_format.channels * static_cast<int>(SDL_AUDIO_BITSIZE(mix_format.format) / 8);
         return std::chrono::microseconds(static_cast<std::int64_t>(chunk->alen) * 1000000 /
                                          std::max(bytes_per_second, 1));
     }
@@ -260,7 +260,7 @@ int dsInitialize(std::intptr_t /*window_handle*/) {
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return 0;
     }
-    Mix_QuerySpec(&r.spec.frequency, &r.spec.format, &r.spec.channels);
+    Mix_QuerySpec(&r.mix_format.frequency, &r.mix_format.format, &r.mix_format.channels);
 
     r.channels.assign(got, ChannelUse{});
     r.play_count = 0;
@@ -283,12 +283,12 @@ int dsCreateDSB(int device, const void* wave_bytes, std::size_t size, int flags)
     Buffer buffer{{}, nullptr, flags};
     // A wave file SDL reads is kept as it is until it first plays; the
     // check reads it without converting it.
-    SDL_AudioSpec spec;
+    SDL_AudioSpec wave_format;
     Uint8* samples = nullptr;
     Uint32 length = 0;
     SDL_RWops* rw = SDL_RWFromConstMem(wave_bytes, static_cast<int>(size));
     if (rw == nullptr) return 0;
-    if (SDL_LoadWAV_RW(rw, 1, &spec, &samples, &length) != nullptr) {
+    if (SDL_LoadWAV_RW(rw, 1, &wave_format, &samples, &length) != nullptr) {
         SDL_FreeWAV(samples);
         const auto* bytes = static_cast<const Uint8*>(wave_bytes);
         buffer.wave.assign(bytes, bytes + size);

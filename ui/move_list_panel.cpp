@@ -76,16 +76,21 @@ void MoveListPanel::show_analysis_columns(bool shown) {
   fit_to_font();
 }
 
-void MoveListPanel::rowsInserted(const QModelIndex& parent, int start, int end) {
-  QTableView::rowsInserted(parent, start, end);
-  if (!parent.isValid())
-    rows_changed_from_ = rows_changed_from_ < 0 ? start : std::min(rows_changed_from_, start);
+// Rows from `row` on are to be painted at the next layout.
+void MoveListPanel::note_rows_changed_from(int row) {
+  rows_changed_from_ = rows_changed_from_ < 0 ? row : std::min(rows_changed_from_, row);
 }
 
+// New rows: they and the rows below them are painted anew.
+void MoveListPanel::rowsInserted(const QModelIndex& parent, int start, int end) {
+  QTableView::rowsInserted(parent, start, end);
+  if (!parent.isValid()) note_rows_changed_from(start);
+}
+
+// Rows going: the rows from their place on are painted anew.
 void MoveListPanel::rowsAboutToBeRemoved(const QModelIndex& parent, int start, int end) {
   QTableView::rowsAboutToBeRemoved(parent, start, end);
-  if (!parent.isValid())
-    rows_changed_from_ = rows_changed_from_ < 0 ? start : std::min(rows_changed_from_, start);
+  if (!parent.isValid()) note_rows_changed_from(start);
 }
 
 // The rows above the first that changed are as they were: the scroll bar

@@ -42,6 +42,8 @@ class MoveListPanel : public QTableView {
   // The analysis's mark and evaluation columns show only while it has
   // results for the record.
   void show_analysis_columns(bool shown);
+  // Rows from `row` on are to be painted at the next layout.
+  void note_rows_changed_from(int row);
 
   MoveListModel& model_;
   int rows_changed_from_ = -1;  // the first row that came or went since the last layout

@@ -11,6 +11,7 @@
 
 namespace nirvex {
 
+// The application's own style, with standing bars drawn in bands.
 BandedScrollBarStyle::BandedScrollBarStyle()
     : QProxyStyle(QStyleFactory::create(QApplication::style()->name())) {}
 
@@ -51,6 +52,7 @@ void BandedScrollBarStyle::drawComplexControl(ComplexControl control,
   }
 }
 
+// A bar drawn through the banded style.
 MoveListScrollBar::MoveListScrollBar(Qt::Orientation orientation, QWidget* parent)
     : QScrollBar(orientation, parent) {
   style_ = new BandedScrollBarStyle;
@@ -58,6 +60,7 @@ MoveListScrollBar::MoveListScrollBar(Qt::Orientation orientation, QWidget* paren
   setStyle(style_);
 }
 
+// The strip across the bar where the handle is now, with its outline.
 QRect MoveListScrollBar::handle_strip() const {
   QStyleOptionSlider option;
   initStyleOption(&option);
@@ -90,6 +93,7 @@ void MoveListScrollBar::sliderChange(SliderChange change) {
   update(region);
 }
 
+// Paints only the asked region, and remembers where the handle was drawn.
 void MoveListScrollBar::paintEvent(QPaintEvent* event) {
   style_->painting = event->region();
   QScrollBar::paintEvent(event);

@@ -108,8 +108,9 @@ TEST_F(MoveListBarOnScreen, AfterMovesAndStepsTheShownBarIsTheBarDrawnWhole) {
   // Moves until the list is twice its height.
   while (bar->maximum() < bar->pageStep() && played < 200) {
     play_moves(1);
-    if (played == 1 || bar->maximum() == 1)
+    if (played == 1 || bar->maximum() == 1) {
       EXPECT_EQ(difference(shown(*bar), drawn_whole(*bar)), "same") << played;
+    }
   }
   ASSERT_GT(bar->maximum(), 0);
   EXPECT_EQ(bar->value(), bar->maximum());

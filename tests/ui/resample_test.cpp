@@ -28,14 +28,20 @@ RowSource rows_of(const QImage& image) {
   };
 }
 
+// `source` scaled by `scale` on both axes into a w × h picture.
+QImage scaled(const QImage& source, int w, int h, double scale) {
+  QImage out(w, h, QImage::Format_RGB32);
+  resample(rows_of(source), ScaleTaps(w, scale, 0), ScaleTaps(h, scale, 0), out.rect(),
+           PixelRows::of(out));
+  return out;
+}
+
 // The rounded mean of two channels' values, as one blending step makes it.
 int half_way(int a, int b) { return (a + b + 1) >> 1; }
 
 TEST(Resample, OneToOneCopiesEveryPixelOpaque) {
   const QImage source = pattern(97, 41);
-  QImage out(97, 41, QImage::Format_RGB32);
-  resample(rows_of(source), ScaleTaps(97, 1.0, 0), ScaleTaps(41, 1.0, 0), out.rect(),
-           PixelRows::of(out));
+  const QImage out = scaled(source, 97, 41, 1.0);
   for (int y = 0; y < 41; ++y)
     for (int x = 0; x < 97; ++x)
       ASSERT_EQ(out.pixel(x, y), source.pixel(x, y) | 0xff000000u) << x << "," << y;
@@ -43,9 +49,7 @@ TEST(Resample, OneToOneCopiesEveryPixelOpaque) {
 
 TEST(Resample, HalvingBlendsDownThenAcrossRoundingEachStep) {
   const QImage source = pattern(130, 66);
-  QImage out(65, 33, QImage::Format_RGB32);
-  resample(rows_of(source), ScaleTaps(65, 0.5, 0), ScaleTaps(33, 0.5, 0), out.rect(),
-           PixelRows::of(out));
+  const QImage out = scaled(source, 65, 33, 0.5);
   for (int y = 0; y < 33; ++y)
     for (int x = 0; x < 65; ++x) {
       const QRgb a = source.pixel(2 * x, 2 * y), b = source.pixel(2 * x + 1, 2 * y);
