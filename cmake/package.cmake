@@ -1,7 +1,7 @@
 # The Debian package of the game, made by tools/package.sh (cpack -G DEB).
 # It holds what cmake --install lays out, under /usr, and names what the
 # game needs to run: the libraries the program links (found by
-# dpkg-shlibdeps: Qt 6, SDL2_mixer and below), Qt's platform plugins, and
+# dpkg-shlibdeps: Qt 6, SDL2 and below), Qt's platform plugins, and
 # the IPA fonts the board and the menus are set in.  Fairy-Stockfish is
 # recommended, so that a plain install can play against it and analyse
 # its records with it.

@@ -1,9 +1,10 @@
-// Nirvex将棋 — sound output over SDL2_mixer.
+// Nirvex将棋 — sound output over SDL2's audio device, mixed here.
 //
 // All state lives in one Registry object: whether the device is open, the
-// loaded buffers by id, and which buffer each mixing channel was last given.
-// SDL_mixer only knows chunks and channels; the channel table is what lets
-// dsStop and dsIsPlaying find the channels that belong to one buffer.
+// loaded buffers by id, and the 16 voices the device mixes.  Each voice
+// plays one buffer's samples once or in a loop; the device's callback adds
+// the voices together, every one at full volume, as a mixing library would.
+// Only wave files are read, so nothing beyond SDL2 itself is loaded.
 //
 // Nothing is done before it is needed.  A buffer keeps its wave file as it
 // came and is converted to the device's format when it first plays, so a
@@ -12,15 +13,20 @@
 // silence many times a second even when paused, so a watcher thread closes
 // it a little after the last sound ends, and the next sound opens it again
 // before it starts.
+//
+// The device is opened through SDL's audio part alone: SDL's general start
+// would also connect to the desktop's message bus (starting one where there
+// is none), which sound does not need.
 #include "sound/ds_sound.h"
 
 #include <SDL.h>
-#include <SDL_mixer.h>
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 #include <mutex>
 #include <thread>
@@ -42,26 +48,33 @@ constexpr int kMixingChannels = 16;  // sounds that can play at the same time
 constexpr auto kAwakeAfterSound = std::chrono::milliseconds(1500);
 
 struct Buffer {
-    std::vector<Uint8> wave;   // the wave file until it is converted
-    Mix_Chunk* chunk = nullptr;
+    std::vector<Uint8> wave;     // the wave file until it is converted
+    std::vector<Uint8> samples;  // in the device's format, once converted
+    bool converted = false;
     int flags = 0;
 };
 
-// What the game last started on one mixing channel.  The entry can be stale
-// (the sound may have ended by itself), so "playing" always also asks
-// Mix_Playing.
+// What one voice plays: read by the device's callback, so changed only
+// with the device locked.
+struct Voice {
+    const Uint8* samples = nullptr;  // null: silent
+    Uint32 length = 0;
+    Uint32 position = 0;
+    bool looping = false;
+};
+
+// What the game last started on one voice.  The entry can be stale (the
+// sound may have ended by itself), so "playing" always also asks the voice.
 struct ChannelUse {
     int buffer = 0;            // 0: nothing of ours started here
     bool looping = false;
     std::uint64_t started = 0; // order of starting, for choosing a victim
 };
 
-// The format the mixer works in, as the device first gave it; the device
-// is opened again in exactly this one, so converted buffers stay valid.
-struct DeviceFormat {
-    int frequency = 0;
-    Uint16 format = 0;
-    int channels = 0;
+// Where the mixed sound goes last, for the tests.
+struct PostMix {
+    void (*watch)(void*, Uint8*, int) = nullptr;
+    void* data = nullptr;
 };
 
 struct Registry {
@@ -73,8 +86,15 @@ struct Registry {
     std::unordered_map<int, Buffer> buffers;
     std::vector<ChannelUse> channels;
 
+    // SDL's device while awake, its format as first opened (a reopening
+    // asks for exactly this one, so converted buffers stay valid), and
+    // the voices its callback mixes.
+    SDL_AudioDeviceID output = 0;
+    SDL_AudioSpec format{};
+    std::array<Voice, kMixingChannels> voices{};
+    PostMix post_mix;  // under the device's lock as well
+
     // The sleeping device and the thread that puts it to sleep.
-    DeviceFormat mix_format;
     bool awake = false;        // SDL's device is open and mixing
     Clock::time_point sleep_at = Clock::time_point::max();
     bool watcher_stop = false;
@@ -92,6 +112,54 @@ struct Registry {
         watcher.join();
     }
 
+    // The device's callback: every voice added at full volume over silence,
+    // a looping voice starting again from its first sample.
+    static void mix(void* self, Uint8* stream, int length) {
+        auto& r = *static_cast<Registry*>(self);
+        std::memset(stream, r.format.silence, static_cast<std::size_t>(length));
+        for (Voice& v : r.voices) {
+            int at = 0;
+            while (v.samples != nullptr && at < length) {
+                const Uint32 n = std::min<Uint32>(v.length - v.position,
+                                                  static_cast<Uint32>(length - at));
+                SDL_MixAudioFormat(stream + at, v.samples + v.position, r.format.format, n,
+                                   SDL_MIX_MAXVOLUME);
+                at += static_cast<int>(n);
+                v.position += n;
+                if (v.position < v.length) continue;
+                if (v.looping) {
+                    v.position = 0;
+                } else {
+                    v = Voice{};
+                }
+            }
+        }
+        if (r.post_mix.watch != nullptr) r.post_mix.watch(r.post_mix.data, stream, length);
+    }
+
+    // Whether voice `ch` still sounds.
+    bool voice_playing(int ch) const {
+        if (!awake) return false;
+        SDL_LockAudioDevice(output);
+        const bool playing = voices[ch].samples != nullptr;
+        SDL_UnlockAudioDevice(output);
+        return playing;
+    }
+
+    // Starts `samples` on voice `ch`, cutting off what it played.
+    void set_voice(int ch, const std::vector<Uint8>& samples, bool looping) {
+        SDL_LockAudioDevice(output);
+        voices[ch] = Voice{samples.data(), static_cast<Uint32>(samples.size()), 0, looping};
+        SDL_UnlockAudioDevice(output);
+    }
+
+    // Silences voice `ch`.
+    void halt(int ch) {
+        SDL_LockAudioDevice(output);
+        voices[ch] = Voice{};
+        SDL_UnlockAudioDevice(output);
+    }
+
     Buffer* find(int id) {
         if (id <= 0 || device == 0) return nullptr;
         auto it = buffers.find(id);
@@ -99,11 +167,18 @@ struct Registry {
     }
 
     bool channel_busy_with(int ch, int id) const {
-        return awake && channels[ch].buffer == id && Mix_Playing(ch) != 0;
+        return awake && channels[ch].buffer == id && voice_playing(ch);
     }
 
     void note_start(int ch, int id, bool looping) {
         channels[ch] = ChannelUse{id, looping, ++play_count};
+    }
+
+    // The first silent voice, or -1.
+    int free_voice() const {
+        for (int ch = 0; ch < kMixingChannels; ++ch)
+            if (!voice_playing(ch)) return ch;
+        return -1;
     }
 
     // The one-shot channel that started earliest, or -1 when every channel
@@ -113,7 +188,7 @@ struct Registry {
         std::uint64_t best_started = std::numeric_limits<std::uint64_t>::max();
         for (int ch = 0; ch < static_cast<int>(channels.size()); ++ch) {
             const ChannelUse& use = channels[ch];
-            if (use.looping && Mix_Playing(ch)) continue;
+            if (use.looping && voice_playing(ch)) continue;
             if (use.started < best_started) {
                 best_started = use.started;
                 best = ch;
@@ -122,17 +197,35 @@ struct Registry {
         return best;
     }
 
-    // Opens SDL's device again after a sleep, in the format of the first
-    // opening; false when it cannot be had.
+    // Opens SDL's device; the first time in the format closest to ours it
+    // offers, later in exactly the first one.  False when it cannot be had.
+    bool open_output(bool first) {
+        SDL_AudioSpec want{};
+        if (first) {
+            want.freq = kFrequency;
+            want.format = kFormat;
+            want.channels = kOutputChannels;
+        } else {
+            want = format;
+        }
+        want.samples = kChunkSize;
+        want.callback = &Registry::mix;
+        want.userdata = this;
+        SDL_AudioSpec got{};
+        const int changes =
+            first ? SDL_AUDIO_ALLOW_FREQUENCY_CHANGE | SDL_AUDIO_ALLOW_CHANNELS_CHANGE : 0;
+        output = SDL_OpenAudioDevice(nullptr, 0, &want, &got, changes);
+        if (output == 0) return false;
+        if (first) format = got;
+        voices.fill(Voice{});
+        SDL_PauseAudioDevice(output, 0);
+        return true;
+    }
+
+    // Opens SDL's device again after a sleep; false when it cannot be had.
     bool wake() {
         if (awake) return true;
-        if (Mix_OpenAudioDevice(mix_format.frequency, mix_format.format, mix_format.channels, kChunkSize,
-                                nullptr, 0) != 0)
-            return false;
-        if (Mix_AllocateChannels(kMixingChannels) <= 0) {
-            Mix_CloseAudio();
-            return false;
-        }
+        if (!open_output(false)) return false;
         channels.assign(kMixingChannels, ChannelUse{});
         awake = true;
         return true;
@@ -141,7 +234,9 @@ struct Registry {
     // Closes SDL's device; the buffers stay.
     void sleep() {
         if (!awake) return;
-        Mix_CloseAudio();
+        SDL_CloseAudioDevice(output);
+        output = 0;
+        voices.fill(Voice{});
         channels.assign(channels.size(), ChannelUse{});
         awake = false;
         sleep_at = Clock::time_point::max();
@@ -153,46 +248,61 @@ struct Registry {
         watcher_wake.notify_one();
     }
 
-    // The buffer's chunk, converted now if it was not yet; null when the
-    // wave cannot be converted.
-    Mix_Chunk* chunk_of(Buffer& b) {
-        if (b.chunk != nullptr || b.wave.empty()) return b.chunk;
+    // The buffer's samples in the device's format, converted now if they
+    // were not yet; empty when the wave cannot be converted.  Whole sample
+    // frames only, as they came.
+    const std::vector<Uint8>& samples_of(Buffer& b) {
+        if (b.converted) return b.samples;
+        b.converted = true;
+        SDL_AudioSpec spec;
+        Uint8* data = nullptr;
+        Uint32 length = 0;
         SDL_RWops* rw = SDL_RWFromConstMem(b.wave.data(), static_cast<int>(b.wave.size()));
-        if (rw != nullptr) b.chunk = Mix_LoadWAV_RW(rw, 1);
+        if (rw != nullptr && SDL_LoadWAV_RW(rw, 1, &spec, &data, &length) != nullptr) {
+            const Uint32 frame = SDL_AUDIO_BITSIZE(spec.format) / 8 * spec.channels;
+            if (frame > 0) length -= length % frame;
+            SDL_AudioCVT cvt;
+            const int needed = SDL_BuildAudioCVT(&cvt, spec.format, spec.channels, spec.freq,
+                                                 format.format, format.channels, format.freq);
+            if (needed == 0) {
+                b.samples.assign(data, data + length);
+            } else if (needed > 0) {
+                std::vector<Uint8> work(static_cast<std::size_t>(length) * cvt.len_mult);
+                std::memcpy(work.data(), data, length);
+                cvt.buf = work.data();
+                cvt.len = static_cast<int>(length);
+                if (SDL_ConvertAudio(&cvt) == 0) {
+                    work.resize(static_cast<std::size_t>(cvt.len_cvt));
+                    b.samples = std::move(work);
+                }
+            }
+            SDL_FreeWAV(data);
+        }
         std::vector<Uint8>().swap(b.wave);
-        return b.chunk;
+        return b.samples;
     }
 
     // Starts the buffer on a free channel, or on the oldest one-shot
     // channel when none is free, waking the device first.  Returns the
     // channel, or -1 when nothing started.
-    int start(int id, Buffer& b, int loops) {
+    int start(int id, Buffer& b, bool looping) {
         if (!wake()) return -1;
-        Mix_Chunk* chunk = chunk_of(b);
-        if (chunk == nullptr) return -1;
-        int ch = Mix_PlayChannel(-1, chunk, loops);
-        if (ch < 0) {
-            ch = oldest_one_shot();
-            if (ch < 0) return -1;
-            Mix_HaltChannel(ch);
-            ch = Mix_PlayChannel(ch, chunk, loops);
-            if (ch < 0) return -1;
-        }
-        if (ch >= static_cast<int>(channels.size())) {
-            // Not expected (the channel count is fixed at open), but keep
-            // the table in step rather than lose track of the channel.
-            channels.resize(ch + 1);
-        }
-        note_start(ch, id, loops != 0);
-        if (loops == 0) stay_awake_until(Clock::now() + length_of(chunk) + kAwakeAfterSound);
+        const std::vector<Uint8>& samples = samples_of(b);
+        if (samples.empty()) return -1;
+        int ch = free_voice();
+        if (ch < 0) ch = oldest_one_shot();
+        if (ch < 0) return -1;
+        set_voice(ch, samples, looping);
+        note_start(ch, id, looping);
+        if (!looping) stay_awake_until(Clock::now() + length_of(samples) + kAwakeAfterSound);
         return ch;
     }
 
-    // How long a converted chunk plays.
-    Clock::duration length_of(const Mix_Chunk* chunk) const {
+    // How long converted samples play.
+    Clock::duration length_of(const std::vector<Uint8>& samples) const {
         const int bytes_per_second =
-            mix_format.frequency * mix_format.channels * static_cast<int>(SDL_AUDIO_BITSIZE(mix_format.format) / 8);
-        return std::chrono::microseconds(static_cast<std::int64_t>(chunk->alen) * 1000000 /
+            format.freq * format.channels * static_cast<int>(SDL_AUDIO_BITSIZE(format.format) / 8);
+        return std::chrono::microseconds(static_cast<std::int64_t>(samples.size()) * 1000000 /
                                          std::max(bytes_per_second, 1));
     }
 
@@ -201,10 +311,17 @@ struct Registry {
         if (!awake) return;
         for (int ch = 0; ch < static_cast<int>(channels.size()); ++ch) {
             if (channels[ch].buffer != id) continue;
-            Mix_HaltChannel(ch);
+            halt(ch);
             channels[ch] = ChannelUse{};
         }
         stay_awake_until(Clock::now() + kAwakeAfterSound);
+    }
+
+    // Whether any voice sounds.
+    bool any_playing() const {
+        for (int ch = 0; ch < kMixingChannels; ++ch)
+            if (voice_playing(ch)) return true;
+        return false;
     }
 
     // The watcher: sleeps until the device may sleep, then lets it unless
@@ -221,11 +338,11 @@ struct Registry {
                 watcher_wake.wait_until(held, sleep_at);
                 continue;
             }
-            if (awake && Mix_Playing(-1) > 0) {
+            if (awake && any_playing()) {
                 // A loop keeps the device awake until it is stopped.
                 bool looping = false;
                 for (int ch = 0; ch < static_cast<int>(channels.size()); ++ch)
-                    looping = looping || (channels[ch].looping && Mix_Playing(ch));
+                    looping = looping || (channels[ch].looping && voice_playing(ch));
                 sleep_at = looping ? Clock::time_point::max() : Clock::now() + kAwakeAfterSound;
                 continue;
             }
@@ -246,23 +363,13 @@ int dsInitialize(std::intptr_t /*window_handle*/) {
     std::lock_guard<std::mutex> held(r.lock);
     if (r.device != 0) return r.device;
 
-    // SDL would otherwise catch SIGINT and SIGTERM and turn them into
-    // events nobody reads, and the game could no longer be ended by them.
-    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return 0;
-    if (Mix_OpenAudio(kFrequency, kFormat, kOutputChannels, kChunkSize) != 0) {
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    // The audio part alone: no signal handlers, no message bus.
+    if (SDL_AudioInit(nullptr) != 0) return 0;
+    if (!r.open_output(true)) {
+        SDL_AudioQuit();
         return 0;
     }
-    int got = Mix_AllocateChannels(kMixingChannels);
-    if (got <= 0) {
-        Mix_CloseAudio();
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
-        return 0;
-    }
-    Mix_QuerySpec(&r.mix_format.frequency, &r.mix_format.format, &r.mix_format.channels);
-
-    r.channels.assign(got, ChannelUse{});
+    r.channels.assign(kMixingChannels, ChannelUse{});
     r.play_count = 0;
     r.device = ++r.last_device;
     r.awake = true;
@@ -280,30 +387,19 @@ int dsCreateDSB(int device, const void* wave_bytes, std::size_t size, int flags)
     if (wave_bytes == nullptr || size == 0) return 0;
     if (size > static_cast<std::size_t>(std::numeric_limits<int>::max())) return 0;
 
-    Buffer buffer{{}, nullptr, flags};
-    // A wave file SDL reads is kept as it is until it first plays; the
-    // check reads it without converting it.
+    // The wave is read once to check it, and kept as it is until it first
+    // plays.
     SDL_AudioSpec wave_format;
     Uint8* samples = nullptr;
     Uint32 length = 0;
     SDL_RWops* rw = SDL_RWFromConstMem(wave_bytes, static_cast<int>(size));
     if (rw == nullptr) return 0;
-    if (SDL_LoadWAV_RW(rw, 1, &wave_format, &samples, &length) != nullptr) {
-        SDL_FreeWAV(samples);
-        const auto* bytes = static_cast<const Uint8*>(wave_bytes);
-        buffer.wave.assign(bytes, bytes + size);
-    } else {
-        // Other formats the mixer reads itself are decoded now, into the
-        // device's format in memory of its own; with freesrc = 1 the
-        // reader is closed whatever the outcome, so nothing keeps pointing
-        // at the caller's bytes afterwards.
-        if (!r.wake()) return 0;
-        r.stay_awake_until(Clock::now() + kAwakeAfterSound);
-        rw = SDL_RWFromConstMem(wave_bytes, static_cast<int>(size));
-        if (rw == nullptr) return 0;
-        buffer.chunk = Mix_LoadWAV_RW(rw, 1);
-        if (buffer.chunk == nullptr) return 0;
-    }
+    if (SDL_LoadWAV_RW(rw, 1, &wave_format, &samples, &length) == nullptr) return 0;
+    SDL_FreeWAV(samples);
+    Buffer buffer;
+    const auto* bytes = static_cast<const Uint8*>(wave_bytes);
+    buffer.wave.assign(bytes, bytes + size);
+    buffer.flags = flags;
 
     int id = ++r.last_buffer;
     r.buffers.emplace(id, std::move(buffer));
@@ -315,7 +411,7 @@ void dsPlay(int id) {
     std::lock_guard<std::mutex> held(r.lock);
     Buffer* b = r.find(id);
     if (b == nullptr) return;
-    r.start(id, *b, 0);
+    r.start(id, *b, false);
 }
 
 void dsPlayLooping(int id) {
@@ -326,7 +422,7 @@ void dsPlayLooping(int id) {
     for (int ch = 0; ch < static_cast<int>(r.channels.size()); ++ch) {
         if (r.channels[ch].looping && r.channel_busy_with(ch, id)) return;
     }
-    r.start(id, *b, -1);
+    r.start(id, *b, true);
 }
 
 void dsStop(int id) {
@@ -341,9 +437,8 @@ void dsFree(int id) {
     std::lock_guard<std::mutex> held(r.lock);
     Buffer* b = r.find(id);
     if (b == nullptr) return;
-    // Halt first: the mixer must not be reading the chunk when it is freed.
+    // Halt first: the device must not be reading the samples when they go.
     r.stop(id);
-    if (b->chunk != nullptr) Mix_FreeChunk(b->chunk);
     r.buffers.erase(id);
 }
 
@@ -358,13 +453,10 @@ void dsTerminate(int device) {
     r.watcher.join();
 
     std::lock_guard<std::mutex> held(r.lock);
-    if (r.awake) Mix_HaltChannel(-1);
-    for (auto& [id, b] : r.buffers)
-        if (b.chunk != nullptr) Mix_FreeChunk(b.chunk);
+    r.sleep();
     r.buffers.clear();
     r.channels.clear();
-    r.sleep();
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    SDL_AudioQuit();
     r.device = 0;
 }
 
@@ -382,6 +474,14 @@ bool dsIsAwake() {
     Registry& r = registry();
     std::lock_guard<std::mutex> held(r.lock);
     return r.awake;
+}
+
+void dsSetPostMix(void (*watch)(void* data, unsigned char* stream, int length), void* data) {
+    Registry& r = registry();
+    std::lock_guard<std::mutex> held(r.lock);
+    if (r.awake) SDL_LockAudioDevice(r.output);
+    r.post_mix = PostMix{watch, data};
+    if (r.awake) SDL_UnlockAudioDevice(r.output);
 }
 
 }  // namespace nirvex

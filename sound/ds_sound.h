@@ -2,7 +2,7 @@
 //
 // A small set of calls for playing short effects and background music from
 // wave files held in memory.  The calls work with plain integer ids so the
-// rest of the game never sees the audio library underneath (SDL2_mixer).
+// rest of the game never sees the audio library underneath (SDL2).
 //
 //   device = dsInitialize(window);           // 0: no audio, the game runs silent
 //   id     = dsCreateDSB(device, bytes, n, 3);
@@ -36,7 +36,8 @@ int dsInitialize(std::intptr_t window_handle);
 // device's format when the buffer first plays.  `flags` is stored with the
 // buffer (the game passes 3 for effects, 1 for music) and changes nothing.
 // Returns a buffer id > 0, or 0 when the device is 0/unknown, the bytes are
-// null or empty, or they are not a wave file the mixer can read.
+// null or empty, or they are not a wave file SDL can read (PCM, ADPCM,
+// a-law or mu-law).
 int dsCreateDSB(int device, const void* wave_bytes, std::size_t size, int flags);
 
 // Plays the buffer once on a free channel.  Playing the same buffer again
@@ -66,5 +67,8 @@ bool dsIsPlaying(int id);
 // True while the device is awake (mixing); false while it sleeps or is
 // closed.
 bool dsIsAwake();
+
+// Hands every mixed piece of sound, last, to `watch` (null: to nobody).
+void dsSetPostMix(void (*watch)(void* data, unsigned char* stream, int length), void* data);
 
 }  // namespace nirvex

@@ -1,6 +1,6 @@
 // The sound calls of ds_sound.h as one table, as the module "nirvex-sound"
 // offers them under the name "nirvex_sound_library".  The window loads
-// that module, with SDL2_mixer and the codecs it brings, on the thread
+// that module, with SDL2, on the thread
 // that opens the device, so the program starts without them.
 #pragma once
 

@@ -1,7 +1,6 @@
 // Parts of the program kept in libraries of their own beside it, loaded
 // when they are first needed instead of at start: the evaluation graph
-// (with Qt Charts) and the sound library (with SDL2_mixer and the codecs
-// it brings).  They lie at a fixed place relative to the program, in the
+// (with Qt Charts) and the sound library (with SDL2).  They lie at a fixed place relative to the program, in the
 // build tree as in any installed prefix.
 #pragma once
 

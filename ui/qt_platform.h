@@ -29,7 +29,7 @@ class SystemClock : public Clock {
 // loaded the first time; null when the module cannot be found.
 const SoundLibrary* sound_library();
 
-// The game's sound library over SDL2_mixer.  The library is loaded and the
+// The game's sound library over SDL2.  The library is loaded and the
 // device starts opening at once, on a thread of its own, while the window
 // is made; the game's dsInitialize takes what that gave.  Without the
 // library every call does nothing and the device is 0, as when no device

@@ -55,7 +55,7 @@ for f in "${expected[@]}"; do
   [ -f "$prefix/$f" ] || fail "not installed: $f"
 done
 [ -x "$prefix/bin/nirvex-shogi" ] || fail "the program is not executable"
-# Qt Charts and SDL2_mixer come with the modules, when they are needed.
+# Qt Charts and SDL2 come with the modules, when they are needed.
 readelf -d "$prefix/bin/nirvex-shogi" | grep -E 'NEEDED.*(Charts|SDL)' &&
   fail "the program itself needs Qt Charts or SDL"
 for n in $sizes; do

@@ -32,10 +32,12 @@ control() { dpkg-deb -f "$deb" "$1"; }
 [ "$(control Section)" = games ] || fail "Section is '$(control Section)'"
 # Each needed package by name, as its own entry of the list.
 has() { control "$1" | tr ',' '\n' | sed -E 's/^ *//; s/ .*//' | grep -qx "$2"; }
-for p in libqt6core6 libqt6gui6 libqt6widgets6 libqt6charts6 qt6-qpa-plugins libsdl2-mixer-2.0-0 \
+for p in libqt6core6 libqt6gui6 libqt6widgets6 libqt6charts6 qt6-qpa-plugins libsdl2-2.0-0 \
          fonts-ipafont-mincho fonts-ipafont-gothic; do
   has Depends "$p" || fail "Depends lacks $p"
 done
+# The game mixes its waves itself: no mixing library and its codecs.
+has Depends libsdl2-mixer-2.0-0 && fail "Depends names libsdl2-mixer-2.0-0"
 for p in xdg-utils fairy-stockfish; do
   has Recommends "$p" || fail "Recommends lacks $p"
 done

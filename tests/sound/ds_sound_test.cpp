@@ -3,7 +3,6 @@
 // their wave files in memory.
 #include "sound/ds_sound.h"
 
-#include <SDL_mixer.h>
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -21,6 +20,10 @@
 #include <string>
 #include <thread>
 #include <vector>
+
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 namespace {
 
@@ -79,6 +82,17 @@ std::vector<std::uint8_t> make_wave(int milliseconds, int rate = 22050, int chan
     return w;
 }
 
+// A wave of one level held for its whole length: 16-bit stereo at the
+// device's own rate, so it plays without conversion.
+std::vector<std::uint8_t> make_level_wave(int milliseconds, std::int16_t level) {
+    std::vector<std::uint8_t> w = make_wave(milliseconds, 44100, 2, 16);
+    for (std::size_t i = 44; i + 1 < w.size(); i += 2) {
+        w[i] = static_cast<std::uint8_t>(level & 0xff);
+        w[i + 1] = static_cast<std::uint8_t>((level >> 8) & 0xff);
+    }
+    return w;
+}
+
 // Waits until `id` stops by itself, up to `limit`.
 bool ends_within(int id, std::chrono::milliseconds limit) {
     const auto until = std::chrono::steady_clock::now() + limit;
@@ -104,9 +118,22 @@ bool holds_within(const std::function<bool()>& done, std::chrono::milliseconds l
 struct MixWatch {
     std::atomic<int> mixes{0};
     std::atomic<int> heard{0};
-    static void post_mix(void* self, Uint8* stream, int length) {
+    // The highest and lowest 16-bit sample mixed since the last reset.
+    std::atomic<int> highest{0};
+    std::atomic<int> lowest{0};
+    void reset_levels() {
+        highest = 0;
+        lowest = 0;
+    }
+    static void post_mix(void* self, unsigned char* stream, int length) {
         auto* w = static_cast<MixWatch*>(self);
         ++w->mixes;
+        for (int i = 0; i + 1 < length; i += 2) {
+            std::int16_t s;
+            std::memcpy(&s, stream + i, 2);
+            if (s > w->highest) w->highest = s;
+            if (s < w->lowest) w->lowest = s;
+        }
         for (int i = 0; i < length; ++i)
             if (stream[i] != 0) {
                 ++w->heard;
@@ -147,7 +174,7 @@ protected:
 
 TEST_F(SoundTest, TheDeviceSleepsWhileNothingPlaysAndWakesForTheNextSound) {
     MixWatch watch;
-    Mix_SetPostMix(&MixWatch::post_mix, &watch);
+    dsSetPostMix(&MixWatch::post_mix, &watch);
     const int id = create(make_wave(100));
     ASSERT_GT(id, 0);
 
@@ -171,7 +198,38 @@ TEST_F(SoundTest, TheDeviceSleepsWhileNothingPlaysAndWakesForTheNextSound) {
     const int heard = watch.heard;
     dsPlay(id);
     EXPECT_TRUE(holds_within([&] { return watch.heard > heard; }, 5000ms));
-    Mix_SetPostMix(nullptr, nullptr);
+    dsSetPostMix(nullptr, nullptr);
+}
+
+TEST_F(SoundTest, SoundsPlayingTogetherAreAddedAndHeldAtFullScale) {
+    MixWatch watch;
+    dsSetPostMix(&MixWatch::post_mix, &watch);
+    const int id = create(make_level_wave(3000, 8000));
+    ASSERT_GT(id, 0);
+
+    // One copy is heard as it is.
+    dsPlay(id);
+    EXPECT_TRUE(holds_within([&] { return watch.highest == 8000; }, 5000ms));
+    dsStop(id);
+
+    // Two copies add up.
+    std::this_thread::sleep_for(100ms);
+    watch.reset_levels();
+    dsPlay(id);
+    dsPlay(id);
+    EXPECT_TRUE(holds_within([&] { return watch.highest == 16000; }, 5000ms));
+    EXPECT_LE(watch.highest, 16000);
+    dsStop(id);
+
+    // Five would pass the largest sample: they stop there instead of
+    // wrapping round to a loud negative one.
+    std::this_thread::sleep_for(100ms);
+    watch.reset_levels();
+    for (int i = 0; i < 5; ++i) dsPlay(id);
+    EXPECT_TRUE(holds_within([&] { return watch.highest == 32767; }, 5000ms));
+    EXPECT_GE(watch.lowest, 0);
+    dsStop(id);
+    dsSetPostMix(nullptr, nullptr);
 }
 
 TEST_F(SoundTest, MusicKeepsTheDeviceAwakeUntilItStops) {
@@ -187,6 +245,55 @@ TEST_F(SoundTest, MusicKeepsTheDeviceAwakeUntilItStops) {
     // The music starts again from its sleep.
     dsPlayLooping(music);
     EXPECT_TRUE(dsIsPlaying(music));
+}
+
+// Sound needs no desktop message bus: opening the device must not connect
+// to one (SDL's general start would, and where there is none it starts a
+// bus of its own first).  A socket of the test's stands in for the bus and
+// counts who connects.
+TEST(SoundBusTest, OpensTheDeviceWithoutConnectingToTheMessageBus) {
+    const std::string path =
+        ::testing::TempDir() + "nirvex-bus-" + std::to_string(static_cast<long>(getpid()));
+    const int listener = socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK, 0);
+    ASSERT_GE(listener, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
+    unlink(path.c_str());
+    ASSERT_EQ(bind(listener, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(listen(listener, 8), 0);
+    std::atomic<bool> stop{false};
+    std::atomic<int> connections{0};
+    std::thread bus([&] {
+        while (!stop) {
+            const int c = accept(listener, nullptr, nullptr);
+            if (c < 0) {
+                std::this_thread::sleep_for(1ms);
+                continue;
+            }
+            ++connections;
+            close(c);  // refused at once: whoever asked goes on without
+        }
+    });
+    const char* before = std::getenv("DBUS_SESSION_BUS_ADDRESS");
+    const std::optional<std::string> saved = before ? std::optional<std::string>(before) : std::nullopt;
+    setenv("DBUS_SESSION_BUS_ADDRESS", ("unix:path=" + path).c_str(), 1);
+    setenv("SDL_AUDIODRIVER", "dummy", 0);
+
+    const int device = dsInitialize(0);
+    EXPECT_GT(device, 0);
+    std::this_thread::sleep_for(100ms);
+    stop = true;
+    bus.join();
+    dsTerminate(device);
+    if (saved) {
+        setenv("DBUS_SESSION_BUS_ADDRESS", saved->c_str(), 1);
+    } else {
+        unsetenv("DBUS_SESSION_BUS_ADDRESS");
+    }
+    close(listener);
+    unlink(path.c_str());
+    EXPECT_EQ(connections, 0);
 }
 
 TEST_F(SoundTest, InitializeTwiceReturnsSameDevice) {
