@@ -36,8 +36,8 @@ int dsInitialize(std::intptr_t window_handle);
 // device's format when the buffer first plays.  `flags` is stored with the
 // buffer (the game passes 3 for effects, 1 for music) and changes nothing.
 // Returns a buffer id > 0, or 0 when the device is 0/unknown, the bytes are
-// null or empty, or they are not a wave file SDL can read (PCM, ADPCM,
-// a-law or mu-law).
+// null or empty, or they are not a wave file SDL can read (PCM whole or
+// floating, ADPCM, a-law or mu-law).
 int dsCreateDSB(int device, const void* wave_bytes, std::size_t size, int flags);
 
 // Plays the buffer once on a free channel.  Playing the same buffer again
