@@ -47,6 +47,15 @@ constexpr int kMixingChannels = 16;  // sounds that can play at the same time
 // keep it open, a pause in the game lets it sleep.
 constexpr auto kAwakeAfterSound = std::chrono::milliseconds(1500);
 
+// Reads a whole wave file held in memory: its samples as they are stored
+// (SDL's memory, freed with SDL_FreeWAV) and their format.  False when the
+// bytes are not a wave file SDL can read.
+bool read_wave(const void* bytes, std::size_t size, SDL_AudioSpec& wave_format, Uint8*& samples,
+               Uint32& length) {
+    SDL_RWops* rw = SDL_RWFromConstMem(bytes, static_cast<int>(size));
+    return rw != nullptr && SDL_LoadWAV_RW(rw, 1, &wave_format, &samples, &length) != nullptr;
+}
+
 struct Buffer {
     std::vector<Uint8> wave;     // the wave file until it is converted
     std::vector<Uint8> samples;  // in the device's format, once converted
@@ -254,16 +263,16 @@ struct Registry {
     const std::vector<Uint8>& samples_of(Buffer& b) {
         if (b.converted) return b.samples;
         b.converted = true;
-        SDL_AudioSpec spec;
+        SDL_AudioSpec wave_format;
         Uint8* data = nullptr;
         Uint32 length = 0;
-        SDL_RWops* rw = SDL_RWFromConstMem(b.wave.data(), static_cast<int>(b.wave.size()));
-        if (rw != nullptr && SDL_LoadWAV_RW(rw, 1, &spec, &data, &length) != nullptr) {
-            const Uint32 frame = SDL_AUDIO_BITSIZE(spec.format) / 8 * spec.channels;
+        if (read_wave(b.wave.data(), b.wave.size(), wave_format, data, length)) {
+            const Uint32 frame = SDL_AUDIO_BITSIZE(wave_format.format) / 8 * wave_format.channels;
             if (frame > 0) length -= length % frame;
             SDL_AudioCVT cvt;
-            const int needed = SDL_BuildAudioCVT(&cvt, spec.format, spec.channels, spec.freq,
-                                                 format.format, format.channels, format.freq);
+            const int needed =
+                SDL_BuildAudioCVT(&cvt, wave_format.format, wave_format.channels, wave_format.freq,
+                                  format.format, format.channels, format.freq);
             if (needed == 0) {
                 b.samples.assign(data, data + length);
             } else if (needed > 0) {
@@ -392,9 +401,7 @@ int dsCreateDSB(int device, const void* wave_bytes, std::size_t size, int flags)
     SDL_AudioSpec wave_format;
     Uint8* samples = nullptr;
     Uint32 length = 0;
-    SDL_RWops* rw = SDL_RWFromConstMem(wave_bytes, static_cast<int>(size));
-    if (rw == nullptr) return 0;
-    if (SDL_LoadWAV_RW(rw, 1, &wave_format, &samples, &length) == nullptr) return 0;
+    if (!read_wave(wave_bytes, size, wave_format, samples, length)) return 0;
     SDL_FreeWAV(samples);
     Buffer buffer;
     const auto* bytes = static_cast<const Uint8*>(wave_bytes);
