@@ -1,6 +1,8 @@
 #include "ui/board_view.h"
 
+#include <QBackingStore>
 #include <QMouseEvent>
+#include <QPaintEngine>
 #include <QPainter>
 #include <cmath>
 
@@ -64,14 +66,13 @@ bool BoardView::picture_fits() const {
 QRegion BoardView::bring_up_to_date() {
   const double dpr = devicePixelRatioF();
   const Placement at = placement();
-  const QSize size = at.size;
   QRegion device;
-  if (!picture_.fits(canvas_, size, at.origin, at.scale)) {
+  if (!picture_.fits(canvas_, at.size, at.origin, at.scale)) {
     canvas_.take_changes();
-    picture_.rebuild(canvas_, size, at.origin, at.scale);
-    device = QRegion(QRect(QPoint(0, 0), size));
+    picture_.place(canvas_, at.size, at.origin, at.scale);
+    device = QRegion(QRect(QPoint(0, 0), at.size));
   } else {
-    device = picture_.update(canvas_, canvas_.take_changes());
+    device = picture_.reach(canvas_, canvas_.take_changes());
   }
   if (dpr == 1.0) return device;
   QRegion logical;
@@ -80,56 +81,106 @@ QRegion BoardView::bring_up_to_date() {
   return logical;
 }
 
-bool BoardView::quick() const {
-  return resizing() && picture_.shows_backdrop_of(canvas_) && !picture_fits();
-}
+bool BoardView::quick() const { return resizing() && !picture_fits(); }
 
 // A view not on the screen yet waits for its first paint; while the size
-// changes the picture is brought up to date at its old size and shown
-// quickly scaled.
+// changes the whole view is shown quickly again.
 void BoardView::show_changes() {
   if (!isVisible()) return;
   if (quick()) {
-    if (!picture_.update(canvas_, canvas_.take_changes()).isEmpty()) repaint();
+    if (!canvas_.take_changes().empty()) repaint();
     return;
   }
   const QRegion changed = bring_up_to_date();
   if (!changed.isEmpty()) repaint(changed);
 }
 
-const WindowPicture& BoardView::picture() {
+void BoardView::show_sharp_now() {
+  settle_.stop();
   const QRegion changed = bring_up_to_date();
-  if (!changed.isEmpty()) update(changed);  // shown by the next paint
-  return picture_;
+  if (!changed.isEmpty()) repaint(changed);
 }
 
-// The picture is in device pixels: it goes on one to one.
+QImage BoardView::shown() {
+  show_sharp_now();
+  const QSize size = picture_.size();
+  QBackingStore* store = window()->backingStore();
+  const auto* pixels = store ? dynamic_cast<const QImage*>(store->paintDevice()) : nullptr;
+  if (!pixels) return grab().toImage().convertToFormat(QImage::Format_RGB32);
+  const QPoint at = mapTo(window(), QPoint(0, 0)) * devicePixelRatioF();
+  return pixels->copy(QRect(at, size)).convertToFormat(QImage::Format_RGB32);
+}
+
 void BoardView::paintEvent(QPaintEvent* event) {
+  QPainter p(this);
   if (quick()) {
-    QPainter p(this);
     paint_quickly(p, event->region());
+    return;
+  }
+  // Painted elsewhere (grabbed, printed): the picture as the canvas is
+  // now, what the window shows left to the window's own paints.
+  QBackingStore* store = window()->backingStore();
+  QPaintDevice* device = p.paintEngine() ? p.paintEngine()->paintDevice() : nullptr;
+  if (!store || device != store->paintDevice()) {
+    const Placement at = placement();
+    WindowPicture elsewhere;
+    elsewhere.place(canvas_, at.size, at.origin, at.scale);
+    paint_sharply(p, event->region(), elsewhere);
     return;
   }
   const QRegion changed = bring_up_to_date();
   // Painted meanwhile but not asked for here: shown by the next paint.
   if (!(changed - event->region()).isEmpty()) update(changed - event->region());
-  QPainter p(this);
+  paint_sharply(p, event->region(), picture_);
+}
+
+// The window's own pixels are a picture in memory: the picture is computed
+// straight into them.  Any other device (a printer, say) gets it through
+// a picture of a few rows at a time.
+void BoardView::paint_sharply(QPainter& p, const QRegion& region, WindowPicture& picture) {
   const double dpr = devicePixelRatioF();
-  for (const QRect& r : event->region())
-    paint_in_bands(p, r, [&] {
-      p.drawImage(QRectF(r), picture_.image(),
-                  QRectF(QPointF(r.topLeft()) * dpr, QSizeF(r.size()) * dpr));
-    });
+  QRegion device;
+  for (const QRect& r : region)
+    device += QRectF(r.x() * dpr, r.y() * dpr, r.width() * dpr, r.height() * dpr).toAlignedRect();
+  QPaintDevice* target = p.paintEngine() ? p.paintEngine()->paintDevice() : nullptr;
+  auto* pixels = target && target->devType() == QInternal::Image ? static_cast<QImage*>(target)
+                                                                 : nullptr;
+  const QTransform t = p.deviceTransform();
+  const QPointF corner = t.map(QPointF(0, 0));
+  // Opaque pixels are stored alike in these three.
+  const bool direct = pixels && pixels->isDetached() &&
+                      (pixels->format() == QImage::Format_RGB32 ||
+                       pixels->format() == QImage::Format_ARGB32 ||
+                       pixels->format() == QImage::Format_ARGB32_Premultiplied) &&
+                      t.type() <= QTransform::TxScale && t.m11() == dpr && t.m22() == dpr &&
+                      corner == corner.toPoint();
+  if (direct) {
+    // The view's own corner in those pixels; what lies outside them is
+    // never shown.
+    const QPoint at = corner.toPoint();
+    const QRect inside = QRect(QPoint(0, 0), pixels->size()).translated(-at);
+    const PixelRows rows = PixelRows::of(*pixels).at(-at.x(), -at.y());
+    for (const QRect& r : device) picture.paint(canvas_, r & inside, rows);
+    return;
+  }
+  QImage band;
+  p.save();
+  p.resetTransform();
+  p.scale(1 / dpr, 1 / dpr);
+  for (const QRect& r : device)
+    for (int top = r.top(); top <= r.bottom(); top += single_thread_rows) {
+      const QRect part(r.left(), top, r.width(), std::min(single_thread_rows, r.bottom() + 1 - top));
+      if (band.width() < part.width() || band.height() < part.height())
+        band = QImage(r.width(), single_thread_rows, QImage::Format_RGB32);
+      picture.paint(canvas_, part, PixelRows::of(band).at(part.left(), part.top()));
+      p.drawImage(part.topLeft(), band, QRect(QPoint(0, 0), part.size()));
+    }
+  p.restore();
 }
 
 // Nearest pixels, no filtering: a small part of the cost of the picture.
-// The old picture is laid so that its board lies on the new one.
 void BoardView::paint_quickly(QPainter& p, const QRegion& region) {
-  const Placement now = placement();
-  const double dpr = devicePixelRatioF();
-  const double k = now.scale / picture_.scale();
-  const QPointF corner = (now.origin - picture_.origin() * k) / dpr;
-  const QRectF laid(corner, QSizeF(picture_.image().size()) * (k / dpr));
+  const QRectF laid = target_rect();
   const QRegion beyond = region - QRegion(laid.toRect());
   if (!beyond.isEmpty()) {
     const int backdrop = canvas_.backdrop();
@@ -140,10 +191,9 @@ void BoardView::paint_quickly(QPainter& p, const QRegion& region) {
         quick_period_of_ = backdrop;
       }
       brush = QBrush(quick_period_);
-      const QRectF target = target_rect();
-      const double to_widget = target.width() / canvas_.image().width();
+      const double to_widget = laid.width() / canvas_.image().width();
       QTransform t;
-      t.translate(target.left(), target.top());
+      t.translate(laid.left(), laid.top());
       t.scale(to_widget, to_widget);
       t.translate(Canvas::backdrop_period_origin.x(), Canvas::backdrop_period_origin.y());
       brush.setTransform(t);
@@ -152,12 +202,12 @@ void BoardView::paint_quickly(QPainter& p, const QRegion& region) {
     p.fillRect(rect(), brush);
   }
   p.setClipRegion(region & laid.toAlignedRect());
-  p.drawImage(laid, picture_.image());
+  p.drawImage(laid, canvas_.image());
 }
 
 // A new size of a window already shown: quick pictures until it settles.
 void BoardView::resizeEvent(QResizeEvent*) {
-  if (!picture_.image().isNull()) settle_.start();
+  if (picture_.placed()) settle_.start();
 }
 
 namespace {

@@ -1,10 +1,9 @@
 // Shows the back buffer scaled to the window, keeping its proportions, the
 // backdrop continued to the window's edges, and turns mouse presses back
-// into twips of the painted area.  It keeps the window-sized picture and
-// brings only what was painted since up to date.  While the window's size
-// changes it shows that picture, kept up to date at its old size, scaled
-// quickly to the new one, and makes the sharp picture once the size has
-// stayed the same for a moment.
+// into twips of the painted area.  It computes the picture straight into
+// the window's own pixels, and then only what was painted since.  While
+// the window's size changes it shows the back buffer scaled quickly, and
+// makes the sharp picture once the size has stayed the same for a moment.
 #pragma once
 
 #include <QImage>
@@ -28,8 +27,11 @@ class BoardView : public QWidget {
 
   // Shows what was painted on the canvas now, repainting only that.
   void show_changes();
-  // The picture as the window shows it, brought up to date.
-  const WindowPicture& picture();
+  // Shows the sharp picture of all that changed now, even while the size
+  // changes.
+  void show_sharp_now();
+  // The window's pixels under the view, brought up to date first.
+  QImage shown();
   // Window pixels the picture computed so far, as it stands, for whoever
   // watches the cost.
   qint64 pixels_redone() const { return picture_.pixels_redone(); }
@@ -72,17 +74,21 @@ class BoardView : public QWidget {
     double scale = 0;
   };
   Placement placement() const;
-  // Whether the picture was made for the window as it is now.
+  // Whether the picture is laid out for the window as it is now.
   bool picture_fits() const;
-  // Makes the picture anew when the window or the backdrop changed, else
-  // redoes what was painted; the widget's region that changed.
+  // Lays the picture out anew when the window or the backdrop changed;
+  // the widget's region to be painted again: all of it then, else what was
+  // painted on the canvas since.
   QRegion bring_up_to_date();
   // Whether the quick picture shows the window now: while its size
-  // changes, and the picture shows the canvas's backdrop.
+  // changes, until the sharp one is laid out for it.
   bool quick() const;
-  // The picture made for the old size scaled without filtering, what it
-  // does not cover the backdrop's tiling likewise.
+  // The back buffer scaled without filtering, the margins the backdrop's
+  // tiling likewise.
   void paint_quickly(QPainter& p, const QRegion& region);
+  // The sharp picture of `region` (widget pixels), as `picture` lays it
+  // out.
+  void paint_sharply(QPainter& p, const QRegion& region, WindowPicture& picture);
 
   Canvas& canvas_;
   WindowPicture picture_;

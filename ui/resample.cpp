@@ -100,8 +100,8 @@ inline QRgb pixel_of(std::uint32_t rb, std::uint32_t g) {
 // rows and the compiler makes it work on several pixels at once.
 void resample(const RowSource& source, const ScaleTaps& xs, const ScaleTaps& ys,
               const QRect& area, const PixelRows& target) {
-  const QRect r = area & QRect(0, 0, std::min(xs.size(), target.width),
-                               std::min(ys.size(), target.height));
+  const QRect r = area & QRect(0, 0, xs.size(), ys.size()) &
+                 QRect(target.left, target.top, target.width, target.height);
   if (r.isEmpty()) return;
   const int dx0 = r.left(), dx1 = r.right() + 1;
   const int sx0 = xs.first(dx0), sx1 = xs.end(dx1 - 1);
@@ -155,7 +155,7 @@ void resample(const RowSource& source, const ScaleTaps& xs, const ScaleTaps& ys,
       }
 
       // Across.
-      QRgb* line = target.bits + dy * target.stride;
+      QRgb* line = target.bits + (dy - target.top) * target.stride + (dx0 - target.left);
       for (int dx = dx0; dx < dx1; ++dx) {
         const QRgb* p = down.data() + (xs.first(dx) - sx0);
         const std::int32_t* wx = xs.weights(dx);
@@ -164,7 +164,7 @@ void resample(const RowSource& source, const ScaleTaps& xs, const ScaleTaps& ys,
           rb += red_blue(p[k]) * static_cast<std::uint32_t>(wx[k]);
           g += green(p[k]) * static_cast<std::uint32_t>(wx[k]);
         }
-        line[dx] = pixel_of(rb, g);
+        line[dx - dx0] = pixel_of(rb, g);
       }
     }
   }

@@ -44,15 +44,24 @@ class ScaleTaps {
 // the source may go on beyond any picture (the window's margins).
 using RowSource = std::function<void(int y, int x0, int x1, QRgb* out)>;
 
-// Where the window pixels go: the first row's first pixel and the pixels
-// from one row to the next (an RGB32 picture's bits).
+// Where the window pixels go: window rows [top, top + height) and columns
+// [left, left + width), the first of them at `bits`, `stride` pixels from
+// one row to the next (an RGB32 picture's bits, or a part of them).
 struct PixelRows {
   QRgb* bits = nullptr;
   qsizetype stride = 0;
   int width = 0, height = 0;
+  int left = 0, top = 0;
   static PixelRows of(QImage& image) {
     return {reinterpret_cast<QRgb*>(image.bits()), image.bytesPerLine() / 4, image.width(),
             image.height()};
+  }
+  // The same picture's pixels standing for the window's from (left, top) on.
+  PixelRows at(int window_left, int window_top) const {
+    PixelRows moved = *this;
+    moved.left = window_left;
+    moved.top = window_top;
+    return moved;
   }
 };
 

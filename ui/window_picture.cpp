@@ -9,17 +9,15 @@
 namespace nirvex {
 
 bool WindowPicture::fits(const Canvas& canvas, QSize size, QPointF origin, double scale) const {
-  return image_.size() == size && origin_ == origin && scale_ == scale &&
-         shows_backdrop_of(canvas);
+  return size_ == size && origin_ == origin && scale_ == scale && shows_backdrop_of(canvas);
 }
 
 bool WindowPicture::shows_backdrop_of(const Canvas& canvas) const {
-  return !image_.isNull() && backdrop_ == canvas.backdrop() &&
-         fill_colour_ == canvas.fill_colour();
+  return placed() && backdrop_ == canvas.backdrop() && fill_colour_ == canvas.fill_colour();
 }
 
-void WindowPicture::rebuild(const Canvas& canvas, QSize size, QPointF origin, double scale) {
-  if (image_.size() != size) image_ = QImage(size, QImage::Format_RGB32);
+void WindowPicture::place(const Canvas& canvas, QSize size, QPointF origin, double scale) {
+  size_ = size;
   origin_ = origin;
   scale_ = scale;
   xs_ = ScaleTaps(size.width(), scale, origin.x());
@@ -28,7 +26,14 @@ void WindowPicture::rebuild(const Canvas& canvas, QSize size, QPointF origin, do
     period_ = canvas.backdrop() ? Canvas::backdrop_period(canvas.backdrop()) : QImage();
   backdrop_ = canvas.backdrop();
   fill_colour_ = canvas.fill_colour();
-  redo(canvas, image_.rect());
+}
+
+QImage WindowPicture::whole(const Canvas& canvas, QSize size, QPointF origin, double scale) {
+  WindowPicture picture;
+  picture.place(canvas, size, origin, scale);
+  QImage image(size, QImage::Format_RGB32);
+  picture.paint(canvas, image.rect(), PixelRows::of(image));
+  return image;
 }
 
 namespace {
@@ -58,15 +63,13 @@ std::vector<QRect> joined(std::vector<QRect> rects) {
 
 // Window rectangles that overlap are joined first, so no window pixel is
 // redone twice.
-QRegion WindowPicture::update(const Canvas& canvas, const std::vector<QRect>& changed) {
+QRegion WindowPicture::reach(const Canvas& canvas, const std::vector<QRect>& changed) const {
   const QImage& buffer = canvas.image();
+  const QRect all(QPoint(0, 0), size_);
   // Most of the buffer painted (a new game, a flip): all of it redone.
   qint64 area = 0;
   for (const QRect& r : changed) area += static_cast<qint64>(r.width()) * r.height();
-  if (area * 2 > static_cast<qint64>(buffer.width()) * buffer.height()) {
-    redo(canvas, image_.rect());
-    return QRegion(image_.rect());
-  }
+  if (area * 2 > static_cast<qint64>(buffer.width()) * buffer.height()) return QRegion(all);
   std::vector<QRect> window_rects;
   for (const QRect& r : changed) {
     int x0, x1, y0, y1;
@@ -75,18 +78,17 @@ QRegion WindowPicture::update(const Canvas& canvas, const std::vector<QRect>& ch
     if (x1 > x0 && y1 > y0) window_rects.emplace_back(x0, y0, x1 - x0, y1 - y0);
   }
   QRegion done;
-  for (const QRect& r : joined(std::move(window_rects))) done += r;
-  for (const QRect& r : done) redo(canvas, r);
+  for (const QRect& r : joined(std::move(window_rects))) done += r & all;
   return done;
 }
 
 // A large part is shared out among the processor's cores, in stripes of
 // rows.
-void WindowPicture::redo(const Canvas& canvas, const QRect& area) {
-  const QRect r = area & image_.rect();
+void WindowPicture::paint(const Canvas& canvas, const QRect& area, const PixelRows& target) {
+  const QRect r = area & QRect(QPoint(0, 0), size_) &
+                  QRect(target.left, target.top, target.width, target.height);
   if (r.isEmpty()) return;
   const RowSource source = plane(canvas);
-  const PixelRows target = PixelRows::of(image_);
   const qint64 pixels = static_cast<qint64>(r.width()) * r.height();
   redone_ += pixels;
   if (pixels < 200000) {

@@ -11,10 +11,10 @@ namespace nirvex::testing {
 namespace {
 
 TEST_F(WindowTest, OnADoubleDensityScreenThePictureHasTheDevicesPixels) {
-  start();
+  start_on_screen();
   BoardView* v = w->board_view();
   ASSERT_EQ(v->devicePixelRatioF(), 2.0);
-  const QImage& shown = v->picture().image();
+  const QImage shown = v->shown();
   EXPECT_EQ(shown.size(), v->size() * 2);
 
   // A pick and a clock second later it is still the picture made whole.
@@ -24,25 +24,23 @@ TEST_F(WindowTest, OnADoubleDensityScreenThePictureHasTheDevicesPixels) {
   clock.time += 1;
   Timer1_Timer(w->game);
   const QRectF t = v->target_rect();
-  WindowPicture fresh;
-  fresh.rebuild(w->canvas, v->size() * 2, t.topLeft() * 2,
-                t.width() * 2 / w->canvas.image().width());
-  EXPECT_TRUE(v->picture().image() == fresh.image());
+  EXPECT_TRUE(v->shown() == WindowPicture::whole(w->canvas, v->size() * 2, t.topLeft() * 2,
+                                                  t.width() * 2 / w->canvas.image().width()));
 
   // What reaches the screen: the widget grabbed at device pixels shows the
   // picture one to one.
   const QImage grabbed = v->grab().toImage().convertToFormat(QImage::Format_RGB32);
   ASSERT_EQ(grabbed.size(), shown.size());
   const QRect middle(shown.width() / 4, shown.height() / 4, shown.width() / 2, shown.height() / 2);
-  EXPECT_TRUE(grabbed.copy(middle) == v->picture().image().copy(middle));
+  EXPECT_TRUE(grabbed.copy(middle) == v->shown().copy(middle));
 }
 
 // While the size changes, the quick picture fills the window's device
 // pixels with the board where it belongs; once settled, the sharp one.
 TEST_F(WindowTest, OnADoubleDensityScreenAResizeSettlesToTheSharpPicture) {
-  start();
+  start_on_screen();
   BoardView* v = w->board_view();
-  v->picture();
+  v->show_sharp_now();
   w->resize(w->width() + 60, w->height() + 40);
   QCoreApplication::processEvents();
   ASSERT_TRUE(v->resizing());
@@ -50,7 +48,7 @@ TEST_F(WindowTest, OnADoubleDensityScreenAResizeSettlesToTheSharpPicture) {
   ASSERT_TRUE(QTest::qWaitFor([&] { return !v->resizing(); }, 5000));
   const QImage sharp = v->grab().toImage().convertToFormat(QImage::Format_RGB32);
   ASSERT_EQ(sharp.size(), v->size() * 2);
-  EXPECT_TRUE(sharp == v->picture().image());
+  EXPECT_TRUE(sharp == v->shown());
   ASSERT_EQ(quick.size(), sharp.size());
   double diff = 0;
   for (int y = 0; y < sharp.height(); y += 7)

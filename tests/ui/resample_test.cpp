@@ -62,5 +62,32 @@ TEST(Resample, HalvingBlendsDownThenAcrossRoundingEachStep) {
     }
 }
 
+// A part of the window computed into a picture of its own, standing for
+// the window from the part's corner on, is that part of the whole picture;
+// nothing is written outside it.
+TEST(Resample, APartComputedIntoAPictureOfItsOwnIsThatPartOfTheWhole) {
+  const QImage source = pattern(200, 120);
+  const ScaleTaps xs(150, 0.75, 0), ys(90, 0.75, 0);
+  const QImage whole = scaled(source, 150, 90, 0.75);
+  const QRect part(37, 21, 60, 30);
+  // Read back as it is, alpha and all.
+  QImage own(part.width() + 2, part.height() + 2, QImage::Format_ARGB32);
+  own.fill(0u);
+  // One pixel of border all round, left untouched.
+  const PixelRows inner = {reinterpret_cast<QRgb*>(own.scanLine(1)) + 1, own.bytesPerLine() / 4,
+                           part.width(), part.height()};
+  resample(rows_of(source), xs, ys, part.adjusted(-5, -5, 5, 5), inner.at(part.left(), part.top()));
+  EXPECT_TRUE(own.copy(1, 1, part.width(), part.height()).convertToFormat(QImage::Format_RGB32) ==
+              whole.copy(part));
+  for (int x = 0; x < own.width(); ++x) {
+    EXPECT_EQ(own.pixel(x, 0), 0u);
+    EXPECT_EQ(own.pixel(x, own.height() - 1), 0u);
+  }
+  for (int y = 0; y < own.height(); ++y) {
+    EXPECT_EQ(own.pixel(0, y), 0u);
+    EXPECT_EQ(own.pixel(own.width() - 1, y), 0u);
+  }
+}
+
 }  // namespace
 }  // namespace nirvex::testing

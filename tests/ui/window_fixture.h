@@ -70,6 +70,12 @@ class WindowTest : public ::testing::Test {
     dialogs.shown.clear();
     sound.played.clear();
   }
+  // The same, and waits until the window is on the screen: its pixels are
+  // there to be read.
+  void start_on_screen() {
+    start();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
+  }
 
   void trigger(const char* item) {
     QAction* a = w->menu_item(QString::fromLatin1(item));
