@@ -52,7 +52,9 @@ class RunningGame {
     QApplication::processEvents();
     if (!move_list) window->menu_item(QStringLiteral("KIFU_HYOUJI"))->trigger();
     window->menu_item(QStringLiteral("START"))->trigger();
-    // The sharp picture made for the window's size.
+    // The layout the list left, then the sharp picture made for the
+    // window's size.
+    QApplication::processEvents();
     if (!QTest::qWaitFor([this] { return !window->board_view()->resizing(); })) return;
     QApplication::processEvents();
   }

@@ -5,6 +5,7 @@
 #include <QPaintEngine>
 #include <QPainter>
 #include <cmath>
+#include <cstring>
 
 #include "model/game_state.h"
 #include "ui/canvas.h"
@@ -63,17 +64,19 @@ bool BoardView::picture_fits() const {
   return picture_.fits(canvas_, at.size, at.origin, at.scale);
 }
 
-QRegion BoardView::bring_up_to_date() {
-  const double dpr = devicePixelRatioF();
+QRegion BoardView::take_changes() {
   const Placement at = placement();
-  QRegion device;
   if (!picture_.fits(canvas_, at.size, at.origin, at.scale)) {
     canvas_.take_changes();
     picture_.place(canvas_, at.size, at.origin, at.scale);
-    device = QRegion(QRect(QPoint(0, 0), at.size));
-  } else {
-    device = picture_.reach(canvas_, canvas_.take_changes());
+    old_picture_ = QImage();
+    return QRegion(QRect(QPoint(0, 0), at.size));
   }
+  return picture_.reach(canvas_, canvas_.take_changes());
+}
+
+QRegion BoardView::to_widget(const QRegion& device) const {
+  const double dpr = devicePixelRatioF();
   if (dpr == 1.0) return device;
   QRegion logical;
   for (const QRect& r : device)
@@ -81,18 +84,43 @@ QRegion BoardView::bring_up_to_date() {
   return logical;
 }
 
-bool BoardView::quick() const { return resizing() && !picture_fits(); }
+QRegion BoardView::bring_up_to_date() { return to_widget(take_changes()); }
+
+bool BoardView::quick() const {
+  return resizing() && picture_.shows_backdrop_of(canvas_) && !picture_fits();
+}
 
 // A view not on the screen yet waits for its first paint; while the size
-// changes the whole view is shown quickly again.
+// changes the picture of the old size is brought up to date and shown
+// quickly scaled.
 void BoardView::show_changes() {
   if (!isVisible()) return;
   if (quick()) {
-    if (!canvas_.take_changes().empty()) repaint();
+    const QRegion changed = picture_.reach(canvas_, canvas_.take_changes());
+    for (const QRect& r : changed) picture_.paint(canvas_, r, PixelRows::of(old_picture_));
+    if (!changed.isEmpty()) repaint();
     return;
   }
-  const QRegion changed = bring_up_to_date();
-  if (!changed.isEmpty()) repaint(changed);
+  const QRegion device = take_changes();
+  if (device.isEmpty()) return;
+  compute_ahead(device);
+  repaint(to_widget(device));
+  ahead_.clear();
+}
+
+// Before Qt's painting begins, which may wait for the display and leave
+// the processor's caches cold, what the canvas just painted is still in
+// them: a few squares are computed now and only copied by the paint.
+void BoardView::compute_ahead(const QRegion& device) {
+  const QSize size = picture_.size();
+  qint64 area = 0;
+  for (const QRect& r : device) area += qint64(r.width()) * r.height();
+  if (area * 8 > qint64(size.width()) * size.height()) return;
+  for (const QRect& r : device) {
+    QImage pixels(r.size(), QImage::Format_RGB32);
+    picture_.paint(canvas_, r, PixelRows::of(pixels).at(r.left(), r.top()));
+    ahead_.push_back({r, std::move(pixels)});
+  }
 }
 
 void BoardView::show_sharp_now() {
@@ -160,7 +188,15 @@ void BoardView::paint_sharply(QPainter& p, const QRegion& region, WindowPicture&
     const QPoint at = corner.toPoint();
     const QRect inside = QRect(QPoint(0, 0), pixels->size()).translated(-at);
     const PixelRows rows = PixelRows::of(*pixels).at(-at.x(), -at.y());
-    for (const QRect& r : device) picture.paint(canvas_, r & inside, rows);
+    const bool own = &picture == &picture_;
+    if (own) {
+      shown_at_ = at;
+      shown_in_ = pixels->size();
+    }
+    for (const QRect& r : device) {
+      const QRegion rest = own ? paste_ahead(r & inside, rows) : QRegion(r & inside);
+      for (const QRect& part : rest) picture.paint(canvas_, part, rows);
+    }
     return;
   }
   QImage band;
@@ -178,10 +214,37 @@ void BoardView::paint_sharply(QPainter& p, const QRegion& region, WindowPicture&
   p.restore();
 }
 
+// Copies the pixels computed ahead that fall in `area`; what they do not
+// cover is left.
+QRegion BoardView::paste_ahead(const QRect& area, const PixelRows& rows) const {
+  QRegion rest(area);
+  for (const Ahead& done : ahead_) {
+    const QRect both = area & done.area;
+    if (both.isEmpty()) continue;
+    for (int y = both.top(); y <= both.bottom(); ++y)
+      std::memcpy(rows.bits + (y - rows.top) * rows.stride + (both.left() - rows.left),
+                  reinterpret_cast<const QRgb*>(done.pixels.constScanLine(y - done.area.top())) +
+                      (both.left() - done.area.left()),
+                  static_cast<std::size_t>(both.width()) * sizeof(QRgb));
+    rest -= both;
+  }
+  return rest;
+}
+
 // Nearest pixels, no filtering: a small part of the cost of the picture.
+// The old picture is laid so that its board lies on the new one.
 void BoardView::paint_quickly(QPainter& p, const QRegion& region) {
-  const QRectF laid = target_rect();
-  const QRegion beyond = region - QRegion(laid.toRect());
+  const Placement now = placement();
+  const double dpr = devicePixelRatioF();
+  const double k = now.scale / picture_.scale();
+  const QPointF corner = (now.origin - picture_.origin() * k) / dpr;
+  const QRectF laid(corner, QSizeF(picture_.size()) * (k / dpr));
+  // Pixels the old picture covers only in part take the backdrop first.
+  const QRect covered(QPoint(static_cast<int>(std::ceil(laid.left())),
+                             static_cast<int>(std::ceil(laid.top()))),
+                      QPoint(static_cast<int>(std::floor(laid.right())) - 1,
+                             static_cast<int>(std::floor(laid.bottom())) - 1));
+  const QRegion beyond = region - QRegion(covered);
   if (!beyond.isEmpty()) {
     const int backdrop = canvas_.backdrop();
     QBrush brush(palette_colour(canvas_.fill_colour()));
@@ -191,9 +254,10 @@ void BoardView::paint_quickly(QPainter& p, const QRegion& region) {
         quick_period_of_ = backdrop;
       }
       brush = QBrush(quick_period_);
-      const double to_widget = laid.width() / canvas_.image().width();
+      const QRectF target = target_rect();
+      const double to_widget = target.width() / canvas_.image().width();
       QTransform t;
-      t.translate(laid.left(), laid.top());
+      t.translate(target.left(), target.top());
       t.scale(to_widget, to_widget);
       t.translate(Canvas::backdrop_period_origin.x(), Canvas::backdrop_period_origin.y());
       brush.setTransform(t);
@@ -202,12 +266,27 @@ void BoardView::paint_quickly(QPainter& p, const QRegion& region) {
     p.fillRect(rect(), brush);
   }
   p.setClipRegion(region & laid.toAlignedRect());
-  p.drawImage(laid, canvas_.image());
+  p.drawImage(laid, old_picture_);
 }
 
-// A new size of a window already shown: quick pictures until it settles.
+// The picture the window showed before its size began to change: read
+// back from the window's pixels while they still hold it, or made anew.
+void BoardView::keep_old_picture() {
+  QBackingStore* store = window()->backingStore();
+  const auto* pixels = store ? dynamic_cast<const QImage*>(store->paintDevice()) : nullptr;
+  const QRect old_place(shown_at_, picture_.size());
+  if (pixels && pixels->size() == shown_in_ && QRect(QPoint(0, 0), shown_in_).contains(old_place))
+    old_picture_ = pixels->copy(old_place).convertToFormat(QImage::Format_RGB32);
+  else
+    old_picture_ = WindowPicture::whole(canvas_, picture_.size(), picture_.origin(), picture_.scale());
+}
+
+// A new size of a window whose picture is on the screen: quick pictures
+// until it settles.
 void BoardView::resizeEvent(QResizeEvent*) {
-  if (picture_.placed()) settle_.start();
+  if (!picture_.placed() || !shown_in_.isValid()) return;
+  if (old_picture_.isNull()) keep_old_picture();
+  settle_.start();
 }
 
 namespace {

@@ -2,8 +2,9 @@
 // backdrop continued to the window's edges, and turns mouse presses back
 // into twips of the painted area.  It computes the picture straight into
 // the window's own pixels, and then only what was painted since.  While
-// the window's size changes it shows the back buffer scaled quickly, and
-// makes the sharp picture once the size has stayed the same for a moment.
+// the window's size changes it keeps the picture it showed, brought up to
+// date at its old size and scaled quickly to the new one, and makes the
+// sharp picture once the size has stayed the same for a moment.
 #pragma once
 
 #include <QImage>
@@ -12,6 +13,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <functional>
+#include <vector>
 
 #include "ui/window_picture.h"
 
@@ -80,18 +82,40 @@ class BoardView : public QWidget {
   // the widget's region to be painted again: all of it then, else what was
   // painted on the canvas since.
   QRegion bring_up_to_date();
+  // The same in device pixels.
+  QRegion take_changes();
+  // Device pixels to the widget's.
+  QRegion to_widget(const QRegion& device) const;
+  // Computes a few changed squares' pixels now, for the paint to copy.
+  void compute_ahead(const QRegion& device);
+  // Copies those of them in `area` (device pixels) into `rows`; returns
+  // the part of `area` they do not cover.
+  QRegion paste_ahead(const QRect& area, const PixelRows& rows) const;
   // Whether the quick picture shows the window now: while its size
-  // changes, until the sharp one is laid out for it.
+  // changes, and the old picture shows the canvas's backdrop.
   bool quick() const;
-  // The back buffer scaled without filtering, the margins the backdrop's
-  // tiling likewise.
+  // The old picture scaled without filtering, what it does not cover the
+  // backdrop's tiling likewise.
   void paint_quickly(QPainter& p, const QRegion& region);
+  // Keeps the picture shown before the size began to change.
+  void keep_old_picture();
   // The sharp picture of `region` (widget pixels), as `picture` lays it
   // out.
   void paint_sharply(QPainter& p, const QRegion& region, WindowPicture& picture);
 
   Canvas& canvas_;
   WindowPicture picture_;
+  // Window pixels computed ahead of a repaint, with where they go.
+  struct Ahead {
+    QRect area;
+    QImage pixels;
+  };
+  std::vector<Ahead> ahead_;
+  // Where the window's own pixels last received the picture, and their size.
+  QPoint shown_at_;
+  QSize shown_in_;
+  // The picture of the old size while the size changes.
+  QImage old_picture_;
   QTimer settle_;
   QImage quick_period_;  // the backdrop's tiling for paint_quickly
   int quick_period_of_ = 0;
