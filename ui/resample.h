@@ -31,6 +31,14 @@ class ScaleTaps {
   const std::int32_t* weights(int d) const { return weights_.data() + start_[d]; }
   // One past the last source pixel window pixel d takes from.
   int end(int d) const { return first_[d] + count_[d]; }
+  // The most taps any window pixel has, and each pixel's weights padded
+  // with zeros to that many, each weight four times over in 16 bits (one
+  // for each channel of a pixel): the same sums, in loops of one fixed
+  // length, several window pixels at once.
+  int most() const { return most_; }
+  const std::uint64_t* padded_weights(int d) const {
+    return padded_.data() + static_cast<std::size_t>(d) * static_cast<std::size_t>(most_);
+  }
   // The window pixels [lo, hi) that take from any source pixel in
   // [from, to); empty when none does.
   void reach(int from, int to, int& lo, int& hi) const;
@@ -38,6 +46,8 @@ class ScaleTaps {
  private:
   std::vector<int> first_, count_, start_;
   std::vector<std::int32_t> weights_;
+  int most_ = 0;
+  std::vector<std::uint64_t> padded_;
 };
 
 // Fills `out` (ARGB32 pixels) with the source pixels [x0, x1) of row y;

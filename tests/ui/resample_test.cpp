@@ -62,6 +62,48 @@ TEST(Resample, HalvingBlendsDownThenAcrossRoundingEachStep) {
     }
 }
 
+// Pixel (x, y) of a source without edges, its alpha as varied as the rest.
+QRgb endless(int x, int y) { return (x * 7919u + y * 104729u + 17u) * 2654435761u; }
+
+// The arithmetic the filter promises, one window pixel at a time: each
+// source column scaled down by the row's taps and rounded, then those
+// scaled across by the column's taps and rounded.
+QRgb promised(const ScaleTaps& xs, const ScaleTaps& ys, int dx, int dy) {
+  const auto sum = [](auto&& pixel, int first, int count, const std::int32_t* w) {
+    std::uint32_t rb = 0, g = 0;
+    for (int k = 0; k < count; ++k) {
+      const QRgb p = pixel(first + k);
+      rb += (p & 0xff00ffu) * static_cast<std::uint32_t>(w[k]);
+      g += ((p >> 8) & 0xffu) * static_cast<std::uint32_t>(w[k]);
+    }
+    return 0xff000000u | (((rb + 0x800080u) >> 8) & 0xff00ffu) | ((g + 0x80u) & 0xff00u);
+  };
+  const auto down = [&](int sx) {
+    return sum([&](int sy) { return endless(sx, sy); }, ys.first(dy), ys.count(dy),
+               ys.weights(dy));
+  };
+  return sum(down, xs.first(dx), xs.count(dx), xs.weights(dx));
+}
+
+// At every scale the window may show, from a sliver of the buffer to five
+// times it, and at odd corners, every pixel is the promised one (the
+// quick ways of a fixed number of taps, four pixels at once, included).
+TEST(Resample, EveryScaleGivesThePromisedPixels) {
+  const RowSource source = [](int y, int x0, int x1, QRgb* out) {
+    for (int x = x0; x < x1; ++x) *out++ = endless(x, y);
+  };
+  for (const double scale : {0.11, 0.137, 0.2, 0.25, 0.41, 0.5, 0.77, 0.97, 1.0, 1.7, 5.0})
+    for (const double origin : {0.0, 3.3}) {
+      const ScaleTaps xs(83, scale, origin), ys(29, scale, origin);
+      QImage out(83, 29, QImage::Format_RGB32);
+      resample(source, xs, ys, out.rect(), PixelRows::of(out));
+      for (int y = 0; y < 29; ++y)
+        for (int x = 0; x < 83; ++x)
+          ASSERT_EQ(out.pixel(x, y), promised(xs, ys, x, y))
+              << "scale " << scale << " origin " << origin << " at " << x << "," << y;
+    }
+}
+
 // A part of the window computed into a picture of its own, standing for
 // the window from the part's corner on, is that part of the whole picture;
 // nothing is written outside it.
