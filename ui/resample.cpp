@@ -152,6 +152,52 @@ void across(const QRgb* down, int sx0, const ScaleTaps& xs, int dx0, int dx1, QR
   }
 }
 
+// One window row scaled down: each pixel of the span the sum of the `n`
+// source rows from `first` on (`stride` pixels apart) by their weights,
+// rounded.  With SSE2, four pixels at a time in 16-bit lanes, the taps'
+// sums held in registers; without, the sums run along whole rows.
+void down_row(const QRgb* first, std::size_t stride, std::size_t span, int n,
+              const std::int32_t* w, QRgb* out, std::uint32_t* sum_rb, std::uint32_t* sum_g) {
+  std::size_t x = 0;
+#if defined(__SSE2__)
+  constexpr int most = 16;
+  if (n <= most) {
+    __m128i weight[most];
+    for (int k = 0; k < n; ++k) weight[k] = _mm_set1_epi16(static_cast<short>(w[k]));
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i half = _mm_set1_epi16(0x80);
+    const __m128i opaque = _mm_set1_epi32(static_cast<int>(0xff000000u));
+    for (; x + 4 <= span; x += 4) {
+      __m128i lo = zero, hi = zero;
+      for (int k = 0; k < n; ++k) {
+        const __m128i px = _mm_loadu_si128(
+            reinterpret_cast<const __m128i*>(first + static_cast<std::size_t>(k) * stride + x));
+        lo = _mm_add_epi16(lo, _mm_mullo_epi16(_mm_unpacklo_epi8(px, zero), weight[k]));
+        hi = _mm_add_epi16(hi, _mm_mullo_epi16(_mm_unpackhi_epi8(px, zero), weight[k]));
+      }
+      lo = _mm_srli_epi16(_mm_add_epi16(lo, half), 8);
+      hi = _mm_srli_epi16(_mm_add_epi16(hi, half), 8);
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(out + x),
+                       _mm_or_si128(_mm_packus_epi16(lo, hi), opaque));
+    }
+  }
+#endif
+  if (x == span) return;
+  std::uint32_t* __restrict rb = sum_rb;
+  std::uint32_t* __restrict g = sum_g;
+  std::fill(rb + x, rb + span, 0u);
+  std::fill(g + x, g + span, 0u);
+  for (int k = 0; k < n; ++k) {
+    const QRgb* __restrict src = first + static_cast<std::size_t>(k) * stride;
+    const auto wk = static_cast<std::uint32_t>(w[k]);
+    for (std::size_t i = x; i < span; ++i) {
+      rb[i] += red_blue(src[i]) * wk;
+      g[i] += green(src[i]) * wk;
+    }
+  }
+  for (std::size_t i = x; i < span; ++i) out[i] = pixel_of(rb[i], g[i]);
+}
+
 // The same for any number of taps, each pixel its own.
 void across_any(const QRgb* down, int sx0, const ScaleTaps& xs, int dx0, int dx1, QRgb* out) {
   for (int dx = dx0; dx < dx1; ++dx) {
@@ -169,7 +215,7 @@ void across_any(const QRgb* down, int sx0, const ScaleTaps& xs, int dx0, int dx1
 }  // namespace
 
 // Down first, then across: the first step, the larger, goes along whole
-// rows and the compiler makes it work on several pixels at once.
+// rows, several pixels at once.
 void resample(const RowSource& source, const ScaleTaps& xs, const ScaleTaps& ys,
               const QRect& area, const PixelRows& target) {
   const QRect r = area & QRect(0, 0, xs.size(), ys.size()) &
@@ -195,37 +241,10 @@ void resample(const RowSource& source, const ScaleTaps& xs, const ScaleTaps& ys,
       source(sy, sx0, sx1, rows.data() + static_cast<std::size_t>(sy - sy0) * span);
 
     for (int dy = dy0; dy < dy1; ++dy) {
-      // Down: each source row's share added along the whole row.
-      const std::int32_t* w = ys.weights(dy);
+      // Down: the row's taps over the span.
       const QRgb* first = rows.data() + static_cast<std::size_t>(ys.first(dy) - sy0) * span;
-      // The first row starts the sums and the last ends them as pixels,
-      // without passes of their own over the row.
-      const int n = ys.count(dy);
-      if (n == 1) {
-        for (std::size_t x = 0; x < span; ++x) down[x] = first[x] | 0xff000000u;
-      } else {
-        std::uint32_t* __restrict rb = sum_rb.data();
-        std::uint32_t* __restrict g = sum_g.data();
-        const QRgb* __restrict src = first;
-        const auto w0 = static_cast<std::uint32_t>(w[0]);
-        for (std::size_t x = 0; x < span; ++x) {
-          rb[x] = red_blue(src[x]) * w0;
-          g[x] = green(src[x]) * w0;
-        }
-        for (int k = 1; k < n - 1; ++k) {
-          src = first + static_cast<std::size_t>(k) * span;
-          const auto wk = static_cast<std::uint32_t>(w[k]);
-          for (std::size_t x = 0; x < span; ++x) {
-            rb[x] += red_blue(src[x]) * wk;
-            g[x] += green(src[x]) * wk;
-          }
-        }
-        src = first + static_cast<std::size_t>(n - 1) * span;
-        const auto wl = static_cast<std::uint32_t>(w[n - 1]);
-        QRgb* __restrict out = down.data();
-        for (std::size_t x = 0; x < span; ++x)
-          out[x] = pixel_of(rb[x] + red_blue(src[x]) * wl, g[x] + green(src[x]) * wl);
-      }
+      down_row(first, span, span, ys.count(dy), ys.weights(dy), down.data(), sum_rb.data(),
+               sum_g.data());
 
       // Across.
       QRgb* line = target.bits + (dy - target.top) * target.stride + (dx0 - target.left);
