@@ -32,6 +32,11 @@ using testing::FakeDialogs;
 using testing::FakeSound;
 using bench::BareWindow;
 
+// Step `step` of a walk from 0 up to `length` and back down, over and over.
+int there_and_back(int step, int length) {
+  return step % (2 * length) < length ? step % length : length - step % length;
+}
+
 // A two-player game in progress in a window of the given size, started in
 // a scratch folder with the default settings (the clocks and the move list
 // shown), or with the move list hidden.
@@ -65,10 +70,13 @@ class RunningGame {
 
   // Presses and releases the left button over the middle of a cell.
   void click(int col, int row) {
+    QTest::mouseClick(window->board_view(), Qt::LeftButton, Qt::NoModifier, middle_of(col, row));
+  }
+  // The middle of a cell on the board view.
+  QPoint middle_of(int col, int row) const {
     const QPointF twips(board_left + (col + 0.5) * cell_width,
                         board_top + (row + 0.5) * cell_height);
-    BoardView* view = window->board_view();
-    QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier, view->from_twips(twips).toPoint());
+    return window->board_view()->from_twips(twips).toPoint();
   }
 
   FakeClock clock;
@@ -160,15 +168,13 @@ BENCHMARK(BM_ClockTick)
 void BM_DragStep(benchmark::State& state) {
   RunningGame game(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
   BoardView* view = game.window->board_view();
-  const QPoint from =
-      view->from_twips(QPointF(board_left + 2.5 * cell_width, board_top + 6.5 * cell_height))
-          .toPoint();
+  const QPoint from = game.middle_of(2, 6);
   QTest::mousePress(view, Qt::LeftButton, Qt::NoModifier, from);
   const auto* carried = game.window->findChild<QWidget*>(QStringLiteral("DragPiece"));
   int step = 0;
   for (auto _ : state) {
     ++step;
-    const int d = 3 * (step % 64 < 32 ? step % 32 : 32 - step % 32);
+    const int d = 3 * there_and_back(step, 32);
     const QPointF at(from + QPoint(d, -d));
     QMouseEvent move(QEvent::MouseMove, at, view->mapToGlobal(at), Qt::NoButton,
                      Qt::LeftButton, Qt::NoModifier);
@@ -193,7 +199,7 @@ void resize_steps(benchmark::State& state, QWidget& window, QSize base) {
   int step = 0;
   for (auto _ : state) {
     ++step;
-    const int d = 4 * (step % 32 < 16 ? step % 16 : 16 - step % 16);
+    const int d = 4 * there_and_back(step, 16);
     window.resize(base + QSize(d, d));
     QApplication::processEvents();
   }

@@ -129,11 +129,17 @@ void BoardView::show_sharp_now() {
   if (!changed.isEmpty()) repaint(changed);
 }
 
+// Qt's backing store holds them as a picture in memory on the usual
+// platforms; elsewhere there is none to read.
+const QImage* BoardView::window_pixels() const {
+  QBackingStore* store = window()->backingStore();
+  return store ? dynamic_cast<const QImage*>(store->paintDevice()) : nullptr;
+}
+
 QImage BoardView::shown() {
   show_sharp_now();
   const QSize size = picture_.size();
-  QBackingStore* store = window()->backingStore();
-  const auto* pixels = store ? dynamic_cast<const QImage*>(store->paintDevice()) : nullptr;
+  const QImage* pixels = window_pixels();
   if (!pixels) return grab().toImage().convertToFormat(QImage::Format_RGB32);
   const QPoint at = mapTo(window(), QPoint(0, 0)) * devicePixelRatioF();
   return pixels->copy(QRect(at, size)).convertToFormat(QImage::Format_RGB32);
@@ -272,8 +278,7 @@ void BoardView::paint_quickly(QPainter& p, const QRegion& region) {
 // The picture the window showed before its size began to change: read
 // back from the window's pixels while they still hold it, or made anew.
 void BoardView::keep_old_picture() {
-  QBackingStore* store = window()->backingStore();
-  const auto* pixels = store ? dynamic_cast<const QImage*>(store->paintDevice()) : nullptr;
+  const QImage* pixels = window_pixels();
   const QRect old_place(shown_at_, picture_.size());
   if (pixels && pixels->size() == shown_in_ && QRect(QPoint(0, 0), shown_in_).contains(old_place))
     old_picture_ = pixels->copy(old_place).convertToFormat(QImage::Format_RGB32);

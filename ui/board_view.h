@@ -99,6 +99,8 @@ class BoardView : public QWidget {
   void paint_quickly(QPainter& p, const QRegion& region);
   // Keeps the picture shown before the size began to change.
   void keep_old_picture();
+  // The window's own pixels, where they are a picture in memory; else null.
+  const QImage* window_pixels() const;
   // The sharp picture of `region` (widget pixels), as `picture` lays it
   // out.
   void paint_sharply(QPainter& p, const QRegion& region, WindowPicture& picture);

@@ -1,7 +1,8 @@
 // Parts of the program kept in libraries of their own beside it, loaded
 // when they are first needed instead of at start: the evaluation graph
-// (with Qt Charts) and the sound library (with SDL2).  They lie at a fixed place relative to the program, in the
-// build tree as in any installed prefix.
+// (with Qt Charts) and the sound library (with SDL2).  They lie at a fixed
+// place relative to the program, in the build tree as in any installed
+// prefix.
 #pragma once
 
 #include <string>

@@ -104,6 +104,28 @@ inline QRgb pixel_of(std::uint32_t rb, std::uint32_t g) {
   return 0xff000000u | (((rb + 0x800080u) >> 8) & 0xff00ffu) | ((g + 0x80u) & 0xff00u);
 }
 
+// One window pixel from `n` pixels in a row and their padded weights.
+inline QRgb one_pixel(const QRgb* p, const std::uint64_t* w, int n) {
+  std::uint32_t rb = 0, g = 0;
+  for (int k = 0; k < n; ++k) {
+    const auto wk = static_cast<std::uint32_t>(w[k] & 0xffffu);
+    rb += red_blue(p[k]) * wk;
+    g += green(p[k]) * wk;
+  }
+  return pixel_of(rb, g);
+}
+
+#if defined(__SSE2__)
+// Four pixels of sums in 16-bit lanes (two pixels' channels in each
+// half), rounded as pixel_of rounds, and opaque.
+inline __m128i four_pixels(__m128i lo, __m128i hi) {
+  const __m128i half = _mm_set1_epi16(0x80);
+  lo = _mm_srli_epi16(_mm_add_epi16(lo, half), 8);
+  hi = _mm_srli_epi16(_mm_add_epi16(hi, half), 8);
+  return _mm_or_si128(_mm_packus_epi16(lo, hi), _mm_set1_epi32(static_cast<int>(0xff000000u)));
+}
+#endif
+
 // One window row across from the row scaled down (`down`, from source
 // pixel sx0 on), each pixel taking N taps (padded with weight nought).
 // With SSE2, four window pixels at a time, each channel in 16 bits: a
@@ -114,8 +136,6 @@ void across(const QRgb* down, int sx0, const ScaleTaps& xs, int dx0, int dx1, QR
   int dx = dx0;
 #if defined(__SSE2__)
   const __m128i zero = _mm_setzero_si128();
-  const __m128i half = _mm_set1_epi16(0x80);
-  const __m128i opaque = _mm_set1_epi32(static_cast<int>(0xff000000u));
   for (; dx + 4 <= dx1; dx += 4) {
     const QRgb* p0 = down + (xs.first(dx) - sx0);
     const QRgb* p1 = down + (xs.first(dx + 1) - sx0);
@@ -133,23 +153,11 @@ void across(const QRgb* down, int sx0, const ScaleTaps& xs, int dx0, int dx1, QR
       lo = _mm_add_epi16(lo, _mm_mullo_epi16(_mm_unpacklo_epi8(px, zero), w01));
       hi = _mm_add_epi16(hi, _mm_mullo_epi16(_mm_unpackhi_epi8(px, zero), w23));
     }
-    lo = _mm_srli_epi16(_mm_add_epi16(lo, half), 8);
-    hi = _mm_srli_epi16(_mm_add_epi16(hi, half), 8);
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + (dx - dx0)),
-                     _mm_or_si128(_mm_packus_epi16(lo, hi), opaque));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + (dx - dx0)), four_pixels(lo, hi));
   }
 #endif
-  for (; dx < dx1; ++dx) {
-    const QRgb* p = down + (xs.first(dx) - sx0);
-    const std::uint64_t* w = xs.padded_weights(dx);
-    std::uint32_t rb = 0, g = 0;
-    for (int k = 0; k < N; ++k) {
-      const auto wk = static_cast<std::uint32_t>(w[k] & 0xffffu);
-      rb += red_blue(p[k]) * wk;
-      g += green(p[k]) * wk;
-    }
-    out[dx - dx0] = pixel_of(rb, g);
-  }
+  for (; dx < dx1; ++dx)
+    out[dx - dx0] = one_pixel(down + (xs.first(dx) - sx0), xs.padded_weights(dx), N);
 }
 
 // One window row scaled down: each pixel of the span the sum of the `n`
@@ -165,8 +173,6 @@ void down_row(const QRgb* first, std::size_t stride, std::size_t span, int n,
     __m128i weight[most];
     for (int k = 0; k < n; ++k) weight[k] = _mm_set1_epi16(static_cast<short>(w[k]));
     const __m128i zero = _mm_setzero_si128();
-    const __m128i half = _mm_set1_epi16(0x80);
-    const __m128i opaque = _mm_set1_epi32(static_cast<int>(0xff000000u));
     for (; x + 4 <= span; x += 4) {
       __m128i lo = zero, hi = zero;
       for (int k = 0; k < n; ++k) {
@@ -175,10 +181,7 @@ void down_row(const QRgb* first, std::size_t stride, std::size_t span, int n,
         lo = _mm_add_epi16(lo, _mm_mullo_epi16(_mm_unpacklo_epi8(px, zero), weight[k]));
         hi = _mm_add_epi16(hi, _mm_mullo_epi16(_mm_unpackhi_epi8(px, zero), weight[k]));
       }
-      lo = _mm_srli_epi16(_mm_add_epi16(lo, half), 8);
-      hi = _mm_srli_epi16(_mm_add_epi16(hi, half), 8);
-      _mm_storeu_si128(reinterpret_cast<__m128i*>(out + x),
-                       _mm_or_si128(_mm_packus_epi16(lo, hi), opaque));
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(out + x), four_pixels(lo, hi));
     }
   }
 #endif
@@ -198,18 +201,10 @@ void down_row(const QRgb* first, std::size_t stride, std::size_t span, int n,
   for (std::size_t i = x; i < span; ++i) out[i] = pixel_of(rb[i], g[i]);
 }
 
-// The same for any number of taps, each pixel its own.
+// A row across for any number of taps, one pixel at a time.
 void across_any(const QRgb* down, int sx0, const ScaleTaps& xs, int dx0, int dx1, QRgb* out) {
-  for (int dx = dx0; dx < dx1; ++dx) {
-    const QRgb* p = down + (xs.first(dx) - sx0);
-    const std::int32_t* wx = xs.weights(dx);
-    std::uint32_t rb = 0, g = 0;
-    for (int k = 0, n = xs.count(dx); k < n; ++k) {
-      rb += red_blue(p[k]) * static_cast<std::uint32_t>(wx[k]);
-      g += green(p[k]) * static_cast<std::uint32_t>(wx[k]);
-    }
-    out[dx - dx0] = pixel_of(rb, g);
-  }
+  for (int dx = dx0; dx < dx1; ++dx)
+    out[dx - dx0] = one_pixel(down + (xs.first(dx) - sx0), xs.padded_weights(dx), xs.most());
 }
 
 }  // namespace
