@@ -10,6 +10,7 @@
 
 #include "assets/stored_pictures.h"
 #include "model/game_state.h"
+#include "ui/buffer_memory.h"
 #include "ui/row_bands.h"
 
 namespace nirvex {
@@ -124,9 +125,9 @@ QImage Canvas::picture(int id, bool hires) {
 }
 
 Canvas::Canvas()
-    : image_(static_cast<int>(std::lround(surface_width_twips * buffer_pixels_per_twip)),
-             static_cast<int>(std::lround(surface_height_twips * buffer_pixels_per_twip)),
-             QImage::Format_RGB32) {
+    : image_(buffer_picture(
+          static_cast<int>(std::lround(surface_width_twips * buffer_pixels_per_twip)),
+          static_cast<int>(std::lround(surface_height_twips * buffer_pixels_per_twip)))) {
   uniform_colour_ = colour_background;
   change_all();
   filling_ = std::thread([this] { image_.fill(palette_colour(colour_background)); });

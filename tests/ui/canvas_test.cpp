@@ -3,6 +3,9 @@
 // what it already shows is no change.
 #include <QPainter>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "model/game_state.h"
 #include "ui/canvas.h"
@@ -102,6 +105,34 @@ TEST(Canvas, PaintingWhatIsThereIsNoChange) {
     EXPECT_TRUE(r.intersects(QRectF(QPointF(1000, 1000) * buffer_pixels_per_twip,
                                     QPointF(1586, 1676) * buffer_pixels_per_twip)
                                  .toAlignedRect()));
+}
+
+// Minor page faults of this process so far.
+long minor_faults() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_minflt;
+}
+
+// Starting another program (an outside engine, the desktop's helpers)
+// copies this process for a moment; the buffer stays out of that copy, so
+// painting it afterwards does not fault on every page of it again.
+TEST(Canvas, TheBufferStaysOutOfStartedPrograms) {
+  Canvas canvas;
+  canvas.fill(colour_background);
+  const QImage& image = canvas.image();
+  const long pages = image.sizeInBytes() / sysconf(_SC_PAGESIZE);
+  const pid_t child = fork();
+  if (child == 0) _exit(0);
+  ASSERT_GT(child, 0);
+  int status = 0;
+  waitpid(child, &status, 0);
+  const int other = (colour_background + 1) % 16;
+  const long before = minor_faults();
+  canvas.fill(other);
+  const long faults = minor_faults() - before;
+  EXPECT_EQ(image.pixel(image.width() - 1, image.height() - 1), palette_colour(other).rgb());
+  EXPECT_LT(faults, pages / 10) << pages << " pages";
 }
 
 }  // namespace
