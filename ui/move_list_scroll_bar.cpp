@@ -58,6 +58,9 @@ MoveListScrollBar::MoveListScrollBar(Qt::Orientation orientation, QWidget* paren
   style_ = new BandedScrollBarStyle;
   style_->setParent(this);
   setStyle(style_);
+  // The plain style shades a bar across it: all rows of its handle alike.
+  uniform_handle_ = QApplication::style()->name().compare(QStringLiteral("fusion"),
+                                                           Qt::CaseInsensitive) == 0;
 }
 
 // The strip across the bar where the handle is now, with its outline.
@@ -66,8 +69,6 @@ QRect MoveListScrollBar::handle_strip() const {
   initStyleOption(&option);
   const QRect handle =
       style()->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider, this);
-  // The style's outline may reach a pixel or two beyond the handle.
-  constexpr int outline = 3;
   if (orientation() == Qt::Vertical)
     return QRect(0, handle.top() - outline, width(), handle.height() + 2 * outline);
   return QRect(handle.left() - outline, 0, handle.width() + 2 * outline, height());
@@ -88,9 +89,27 @@ void MoveListScrollBar::sliderChange(SliderChange change) {
     return;
   }
   const QRect now = handle_strip();
-  QRegion region = QRegion(shown_handle_) + now;
+  update(handle_change(shown_handle_, now));
   shown_handle_ = now;
-  update(region);
+}
+
+// What differs between the handle drawn over `was` and over `now`: both
+// strips where a plain style draws its handle's shading across the bar
+// (every row of the handle between its ends alike), so only the rows in
+// one strip and not the other and the ends with their outlines; for any
+// other style the two strips whole.
+QRegion MoveListScrollBar::handle_change(const QRect& was, const QRect& now) const {
+  if (!uniform_handle_ || was.isNull()) return QRegion(was) + now;
+  const bool standing = orientation() == Qt::Vertical;
+  const auto ends = [standing](const QRect& strip) {
+    constexpr int end = 2 * outline + 2;
+    if (standing)
+      return QRegion(strip.left(), strip.top(), strip.width(), end) +
+             QRegion(strip.left(), strip.bottom() + 1 - end, strip.width(), end);
+    return QRegion(strip.left(), strip.top(), end, strip.height()) +
+           QRegion(strip.right() + 1 - end, strip.top(), end, strip.height());
+  };
+  return QRegion(was).xored(now) + ends(was) + ends(now);
 }
 
 // Paints only the asked region, and remembers where the handle was drawn.
