@@ -13,6 +13,16 @@
 
 namespace nirvex {
 
+namespace {
+
+// What a painter paints on, past any redirection (a widget's paint goes
+// to its window's backing store).
+QPaintDevice* painted_device(QPainter& p) {
+  return p.paintEngine() ? p.paintEngine()->paintDevice() : nullptr;
+}
+
+}  // namespace
+
 BoardView::BoardView(Canvas& canvas, QWidget* parent)
     : QWidget(parent), canvas_(canvas) {
   setAttribute(Qt::WA_OpaquePaintEvent);
@@ -154,8 +164,7 @@ void BoardView::paintEvent(QPaintEvent* event) {
   // Painted elsewhere (grabbed, printed): the picture as the canvas is
   // now, what the window shows left to the window's own paints.
   QBackingStore* store = window()->backingStore();
-  QPaintDevice* device = p.paintEngine() ? p.paintEngine()->paintDevice() : nullptr;
-  if (!store || device != store->paintDevice()) {
+  if (!store || painted_device(p) != store->paintDevice()) {
     const Placement at = placement();
     WindowPicture elsewhere;
     elsewhere.place(canvas_, at.size, at.origin, at.scale);
@@ -176,7 +185,7 @@ void BoardView::paint_sharply(QPainter& p, const QRegion& region, WindowPicture&
   QRegion device;
   for (const QRect& r : region)
     device += QRectF(r.x() * dpr, r.y() * dpr, r.width() * dpr, r.height() * dpr).toAlignedRect();
-  QPaintDevice* target = p.paintEngine() ? p.paintEngine()->paintDevice() : nullptr;
+  QPaintDevice* target = painted_device(p);
   auto* pixels = target && target->devType() == QInternal::Image ? static_cast<QImage*>(target)
                                                                  : nullptr;
   const QTransform t = p.deviceTransform();

@@ -99,7 +99,7 @@ void MoveListScrollBar::sliderChange(SliderChange change) {
 // one strip and not the other and the ends with their outlines; for any
 // other style the two strips whole.
 QRegion MoveListScrollBar::handle_change(const QRect& was, const QRect& now) const {
-  if (!uniform_handle_ || was.isNull()) return QRegion(was) + now;
+  if (!uniform_handle_) return QRegion(was) + now;
   const bool standing = orientation() == Qt::Vertical;
   const auto ends = [standing](const QRect& strip) {
     constexpr int end = 2 * outline + 2;

@@ -71,13 +71,11 @@ int load_wave(Game& game, const std::string& name, int flags) {
     sound_warning(game, std::strerror(errno));
     return 0;
   }
-  // Read in one go where the size is known (the music is over a megabyte);
-  // a file that grows meanwhile is still read to its end.
+  // Room for the whole file where its size is known (the music is over a
+  // megabyte); a file that grows meanwhile is still read to its end.
   std::vector<char> bytes;
   const auto expected = std::filesystem::file_size(name, ec);
-  bytes.resize(ec ? 0 : static_cast<std::size_t>(expected));
-  const std::size_t got = bytes.empty() ? 0 : std::fread(bytes.data(), 1, bytes.size(), file);
-  bytes.resize(got);
+  if (!ec) bytes.reserve(static_cast<std::size_t>(expected));
   char chunk[65536];
   for (std::size_t n; (n = std::fread(chunk, 1, sizeof chunk, file)) > 0;)
     bytes.insert(bytes.end(), chunk, chunk + n);
