@@ -161,11 +161,11 @@ void across(const QRgb* down, int sx0, const ScaleTaps& xs, int dx0, int dx1, QR
 }
 
 // One window row scaled down: each pixel of the span the sum of the `n`
-// source rows from `first` on (`stride` pixels apart) by their weights,
+// source rows from `first` on (`span` pixels apart) by their weights,
 // rounded.  With SSE2, four pixels at a time in 16-bit lanes, the taps'
 // sums held in registers; without, the sums run along whole rows.
-void down_row(const QRgb* first, std::size_t stride, std::size_t span, int n,
-              const std::int32_t* w, QRgb* out, std::uint32_t* sum_rb, std::uint32_t* sum_g) {
+void down_row(const QRgb* first, std::size_t span, int n, const std::int32_t* w,
+              QRgb* out, std::uint32_t* sum_rb, std::uint32_t* sum_g) {
   std::size_t x = 0;
 #if defined(__SSE2__)
   constexpr int most = 16;
@@ -177,7 +177,7 @@ void down_row(const QRgb* first, std::size_t stride, std::size_t span, int n,
       __m128i lo = zero, hi = zero;
       for (int k = 0; k < n; ++k) {
         const __m128i px = _mm_loadu_si128(
-            reinterpret_cast<const __m128i*>(first + static_cast<std::size_t>(k) * stride + x));
+            reinterpret_cast<const __m128i*>(first + static_cast<std::size_t>(k) * span + x));
         lo = _mm_add_epi16(lo, _mm_mullo_epi16(_mm_unpacklo_epi8(px, zero), weight[k]));
         hi = _mm_add_epi16(hi, _mm_mullo_epi16(_mm_unpackhi_epi8(px, zero), weight[k]));
       }
@@ -191,7 +191,7 @@ void down_row(const QRgb* first, std::size_t stride, std::size_t span, int n,
   std::fill(rb + x, rb + span, 0u);
   std::fill(g + x, g + span, 0u);
   for (int k = 0; k < n; ++k) {
-    const QRgb* __restrict src = first + static_cast<std::size_t>(k) * stride;
+    const QRgb* __restrict src = first + static_cast<std::size_t>(k) * span;
     const auto wk = static_cast<std::uint32_t>(w[k]);
     for (std::size_t i = x; i < span; ++i) {
       rb[i] += red_blue(src[i]) * wk;
@@ -238,7 +238,7 @@ void resample(const RowSource& source, const ScaleTaps& xs, const ScaleTaps& ys,
     for (int dy = dy0; dy < dy1; ++dy) {
       // Down: the row's taps over the span.
       const QRgb* first = rows.data() + static_cast<std::size_t>(ys.first(dy) - sy0) * span;
-      down_row(first, span, span, ys.count(dy), ys.weights(dy), down.data(), sum_rb.data(),
+      down_row(first, span, ys.count(dy), ys.weights(dy), down.data(), sum_rb.data(),
                sum_g.data());
 
       // Across.
